@@ -1,0 +1,21 @@
+#pragma once
+
+#include "CreationStamp.h"
+#include "PageSettings.h"
+#include "PublishList.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+struct GenerationResult {
+    bool written = false;       // the page file is complete on disk
+    QList<PublishEntry> entries; // rebuilt after a failed write too
+};
+
+// Writes the page named by settings.txtHTML (already normalised by the
+// checks) into the start-up folder and builds the list of files to publish.
+// The caller shows the pointer and the failure message.
+GenerationResult runGeneration(const PageSettings &settings, const QString &startupFolder,
+                               const PageClock &clock = systemClock(),
+                               const QLocale &locale = QLocale::system());

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Brenzo need.
+# Only what is missing is installed; a machine that has everything is left alone.
+set -euo pipefail
+
+packages=(
+    cmake
+    make
+    g++
+    qt6-base-dev
+    qt6-image-formats-plugins
+    qt6-qpa-plugins
+    fonts-liberation
+    xvfb
+    xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
