@@ -1,0 +1,27 @@
+#include "BrenzoApplication.h"
+
+#include "ProgramError.h"
+#include "UserPrompts.h"
+
+BrenzoApplication::BrenzoApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Brenzo"));
+}
+
+bool BrenzoApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ProgramError &error) {
+        showGeneralError(error.text());
+    } catch (const std::exception &error) {
+        showGeneralError(QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+void BrenzoApplication::showGeneralError(const QString &text)
+{
+    if (m_prompts)
+        m_prompts->message(activeWindow(), QStringLiteral("Brenzo"), text, PromptIcon::Critical);
+}

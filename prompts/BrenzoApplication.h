@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QApplication>
+
+class UserPrompts;
+
+// The application object. An exception that escapes an event handler or a
+// slot ends up here and is shown in the general error box ("Brenzo", stop
+// icon, the error's text, OK); the program then goes on.
+class BrenzoApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    BrenzoApplication(int &argc, char **argv);
+
+    // Where the general error box is shown; nothing is shown while unset.
+    void setPrompts(UserPrompts *prompts) { m_prompts = prompts; }
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Shows an error in the general error box.
+    void showGeneralError(const QString &text);
+
+private:
+    UserPrompts *m_prompts = nullptr;
+};

@@ -1,0 +1,62 @@
+#include "QtUserPrompts.h"
+
+#include "HelpViewer.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon boxIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Critical:
+        return QMessageBox::Critical;
+    case PromptIcon::Question:
+        return QMessageBox::Question;
+    case PromptIcon::NoIcon:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+void QtUserPrompts::message(QWidget *parent, const QString &title, const QString &text,
+                            PromptIcon icon)
+{
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtUserPrompts::question(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtUserPrompts::openFileName(QWidget *parent, const QString &title, const QString &folder,
+                                    const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+void QtUserPrompts::openFile(QWidget *, const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void QtUserPrompts::openUrl(QWidget *, const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void QtUserPrompts::showHelp(QWidget *parent, int topic)
+{
+    HelpViewer::showTopic(parent, m_helpFile, topic);
+}
