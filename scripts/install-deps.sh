@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev
     qt6-image-formats-plugins
     qt6-qpa-plugins
+    qt6-translations-l10n
     fonts-liberation
     xvfb
     xauth

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "WizardPage.h"
+
+// Page 4 of the wizard.
+class CentralTextPage : public WizardPage {
+    Q_OBJECT
+
+public:
+    explicit CentralTextPage(QWidget *parent);
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "WizardPage.h"
+
+class QLineEdit;
+
+// Page 8: the words before the e-mail link, the address and the page file.
+class EmailPage : public WizardPage {
+    Q_OBJECT
+
+public:
+    explicit EmailPage(QWidget *parent);
+
+    void pageShown() override;
+    void readInto(PageSettings &settings) const override;
+
+    QLineEdit *txtTitolEmail = nullptr;
+    QLineEdit *txtEmail = nullptr;
+    QLineEdit *txtHTML = nullptr;
+};

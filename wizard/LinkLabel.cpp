@@ -1,0 +1,31 @@
+#include "LinkLabel.h"
+
+#include <QMouseEvent>
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
+    setCursor(Qt::PointingHandCursor);
+    setLinkColour(Qt::blue);
+}
+
+void LinkLabel::setLinkColour(const QColor &colour)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    setPalette(palette);
+}
+
+QColor LinkLabel::linkColour() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

@@ -1,0 +1,7 @@
+#include "LowerCaseValidator.h"
+
+QValidator::State LowerCaseValidator::validate(QString &input, int &) const
+{
+    input = input.toLower();
+    return Acceptable;
+}

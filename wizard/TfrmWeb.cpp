@@ -1,0 +1,293 @@
+#include "TfrmWeb.h"
+
+#include "CentralTextPage.h"
+#include "ColoursPage.h"
+#include "EmailPage.h"
+#include "FinishPage.h"
+#include "GenerationRun.h"
+#include "ImagesPage.h"
+#include "LinksPage.h"
+#include "PageChecks.h"
+#include "PageMessages.h"
+#include "ScrollTextPage.h"
+#include "SoundPage.h"
+#include "TextRules.h"
+#include "TitlesPage.h"
+#include "UserPrompts.h"
+#include "WaitCursor.h"
+#include "WelcomePage.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+const QString kTitle = QStringLiteral("Brenzo");
+}
+
+TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_prompts(prompts), m_startupFolder(QDir::currentPath())
+{
+    Q_INIT_RESOURCE(wizard);
+    setObjectName(QStringLiteral("frmWeb"));
+    setWindowTitle(QStringLiteral(u"Brenzo - Asistente para crear páginas WEB"));
+    setWindowIcon(QIcon(QStringLiteral(":/art/brenzo_48.png")));
+    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFixedSize(533, 309);
+
+    auto *topBar = new QWidget(this);
+    topBar->setObjectName(QStringLiteral("pnlBotones"));
+    topBar->setGeometry(0, 0, 533, 41);
+    btnReinicia = addNavigationButton(QStringLiteral("btnReinicia"), QStringLiteral("&Reiniciar"),
+                                      QStringLiteral("nav_reiniciar"), 48, 57);
+    btnAnterior = addNavigationButton(QStringLiteral("btnAnterior"), QStringLiteral("&Anterior"),
+                                      QStringLiteral("nav_anterior"), 120, 57);
+    btnSiguiente = addNavigationButton(QStringLiteral("btnSiguiente"), QStringLiteral("&Siguiente"),
+                                       QStringLiteral("nav_siguiente"), 184, 57);
+    btnPublicar = addNavigationButton(QStringLiteral("btnPublicar"),
+                                      QStringLiteral(u"&Publicar página "),
+                                      QStringLiteral("nav_publicar"), 248, 97);
+    btnAyuda = addNavigationButton(QStringLiteral("btnAyuda"), QStringLiteral("&Ayuda"),
+                                   QStringLiteral("nav_ayuda"), 352, 57);
+    btnSalir = addNavigationButton(QStringLiteral("btnSalir"), QStringLiteral("&Salir"),
+                                   QStringLiteral("nav_salir"), 416, 57);
+    btnPublicar->setEnabled(false);
+    connect(btnReinicia, &QToolButton::clicked, this, &TfrmWeb::btnReiniciaClick);
+    connect(btnAnterior, &QToolButton::clicked, this, &TfrmWeb::btnAnteriorClick);
+    connect(btnSiguiente, &QToolButton::clicked, this, &TfrmWeb::btnSiguienteClick);
+    connect(btnPublicar, &QToolButton::clicked, this, &TfrmWeb::btnPublicarClick);
+    connect(btnAyuda, &QToolButton::clicked, this, &TfrmWeb::btnAyudaClick);
+    connect(btnSalir, &QToolButton::clicked, this, &TfrmWeb::btnSalirClick);
+
+    auto *line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Bevel1"));
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setGeometry(0, 41, 533, 2);
+
+    m_banner = new QFrame(this);
+    m_banner->setObjectName(QStringLiteral("pnlBanner"));
+    m_banner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_banner->setGeometry(2, 45, 49, height() - 47);
+    auto *bannerPicture = new QLabel(m_banner);
+    bannerPicture->setObjectName(QStringLiteral("imgBanner"));
+    bannerPicture->setScaledContents(true);
+    bannerPicture->setPixmap(QPixmap(QStringLiteral(":/art/banner.png")));
+    bannerPicture->setGeometry(m_banner->contentsRect());
+
+    auto *welcome = new WelcomePage(prompts, this);
+    m_titles = new TitlesPage(this);
+    m_colours = new ColoursPage(prompts, m_startupFolder, this);
+    m_scroll = new ScrollTextPage(this);
+    m_links = new LinksPage(this);
+    m_email = new EmailPage(this);
+    m_finish = new FinishPage(prompts, m_startupFolder, this);
+    m_pages = {welcome,
+               m_titles,
+               m_colours,
+               new SoundPage(this),
+               new CentralTextPage(this),
+               new ImagesPage(this),
+               m_scroll,
+               m_links,
+               m_email,
+               m_finish};
+    connect(m_finish, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
+    connect(m_finish, &FinishPage::otherProgramsRequested, this, &TfrmWeb::otherProgramsRequested);
+
+    // The focus moves through the navigation bar first, then the page.
+    QWidget *previous = btnSalir;
+    for (QToolButton *button : {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda}) {
+        setTabOrder(button, previous == btnSalir ? button : previous);
+        previous = button;
+    }
+    setTabOrder(btnAyuda, btnSalir);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TfrmWeb::Timer1Timer);
+    Timer1->start();
+
+    m_pageIndex = 0;
+    ShowPage();
+
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QToolButton *TfrmWeb::addNavigationButton(const QString &objectName, const QString &caption,
+                                          const QString &picture, int x, int width)
+{
+    auto *button = new QToolButton(findChild<QWidget *>(QStringLiteral("pnlBotones")));
+    button->setObjectName(objectName);
+    button->setText(caption);
+    button->setIcon(QIcon(QStringLiteral(":/art/%1.png").arg(picture)));
+    button->setIconSize(QSize(20, 20));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setGeometry(x, 0, width, 41);
+    return button;
+}
+
+QString TfrmWeb::helpFile() const
+{
+    return QDir(m_startupFolder).filePath(QStringLiteral("BRENZO.HLP"));
+}
+
+PageSettings TfrmWeb::settings() const
+{
+    PageSettings settings;
+    for (const WizardPage *page : m_pages)
+        page->readInto(settings);
+    return settings;
+}
+
+void TfrmWeb::ShowPage()
+{
+    btnSiguiente->setEnabled(true);
+    btnAnterior->setEnabled(true);
+    btnReinicia->setEnabled(true);
+    btnPublicar->setEnabled(false);
+    for (int index = 0; index < kPageCount; ++index)
+        m_pages[index]->setVisible(index == m_pageIndex);
+    if (m_pageIndex == 0) {
+        btnReinicia->setEnabled(false);
+        btnAnterior->setEnabled(false);
+    } else if (m_pageIndex == 9) {
+        btnSiguiente->setEnabled(false);
+        btnPublicar->setEnabled(true);
+    }
+    m_pages[m_pageIndex]->pageShown();
+}
+
+void TfrmWeb::btnSiguienteClick()
+{
+    m_banner->repaint();
+    if (m_pageIndex >= kPageCount - 1 || !CheckPage())
+        return;
+    ++m_pageIndex;
+    ShowPage();
+}
+
+void TfrmWeb::btnAnteriorClick()
+{
+    m_banner->repaint();
+    if (m_pageIndex > 0) {
+        --m_pageIndex;
+        ShowPage();
+    }
+}
+
+void TfrmWeb::btnReiniciaClick()
+{
+    m_banner->repaint();
+    m_pageIndex = 0;
+    ShowPage();
+}
+
+void TfrmWeb::btnAyudaClick()
+{
+    m_prompts.showHelp(this, m_pageIndex == 0 ? 0 : m_pageIndex + 3);
+}
+
+void TfrmWeb::btnSalirClick()
+{
+    close();
+}
+
+void TfrmWeb::btnPublicarClick()
+{
+    emit publishRequested();
+}
+
+void TfrmWeb::Timer1Timer() {}
+
+void TfrmWeb::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TfrmWeb::FormCloseQuery()
+{
+    if (m_pageIndex == 9)
+        return true;
+    return m_prompts.question(this, kTitle, QStringLiteral(u"¿ Esta seguro de salir del programa ?"));
+}
+
+bool TfrmWeb::CheckPage()
+{
+    switch (m_pageIndex) {
+    case 1:
+        return checkTitlesPage();
+    case 8:
+        return checkEmailPage();
+    default:
+        return true;
+    }
+}
+
+bool TfrmWeb::checkTitlesPage()
+{
+    if (!isBlank(m_titles->txtTitol->text()))
+        return true;
+    m_prompts.message(this, kTitle, PageMessages::missingTitle(), PromptIcon::NoIcon);
+    m_titles->txtTitol->setFocus();
+    return false;
+}
+
+bool TfrmWeb::checkEmailPage()
+{
+    PageSettings current = settings();
+    const Page8Verdict verdict = checkPage8(current, m_startupFolder);
+    if (verdict == Page8Verdict::BadEmail) {
+        m_prompts.message(this, kTitle, PageMessages::badEmail(), PromptIcon::NoIcon);
+        m_email->txtEmail->setFocus();
+        return false;
+    }
+    // From here on the user sees the name as it is tested and written.
+    m_email->txtHTML->setText(current.txtHTML);
+    if (verdict == Page8Verdict::BadPageFileName) {
+        m_prompts.message(this, kTitle, PageMessages::badPageFileName(), PromptIcon::NoIcon);
+        m_email->txtHTML->setFocus();
+        return false;
+    }
+    if (verdict == Page8Verdict::AskReplace
+        && !m_prompts.question(this, kTitle, PageMessages::replaceQuestion(current.txtHTML))) {
+        m_email->txtHTML->setFocus();
+        return false;
+    }
+    return generatePage(current);
+}
+
+bool TfrmWeb::generatePage(const PageSettings &settings)
+{
+    GenerationResult result;
+    {
+        const WaitCursor hourglass;
+        result = runGeneration(settings, m_startupFolder);
+        m_publishFiles = publishFileNames(result.entries);
+        m_finish->lstFinal->clear();
+        m_finish->lstFinal->addItems(finishRows(result.entries));
+        m_finish->setPageFileName(settings.txtHTML);
+    }
+    // The pointer is back to normal before the message asks for attention.
+    if (!result.written) {
+        m_prompts.message(this, QStringLiteral("Error"), PageMessages::pageNotWritten(),
+                          PromptIcon::Critical);
+        m_email->txtHTML->setFocus();
+    }
+    return result.written;
+}

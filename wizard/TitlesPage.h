@@ -1,0 +1,22 @@
+#pragma once
+
+#include "WizardPage.h"
+
+class QCheckBox;
+class QLineEdit;
+
+// Page 1: the main title, two optional subtitles and the frame.
+class TitlesPage : public WizardPage {
+    Q_OBJECT
+
+public:
+    explicit TitlesPage(QWidget *parent);
+
+    void pageShown() override;
+    void readInto(PageSettings &settings) const override;
+
+    QLineEdit *txtTitol = nullptr;
+    QLineEdit *txtSubTitol1 = nullptr;
+    QLineEdit *txtSubTitol2 = nullptr;
+    QCheckBox *chkMarco = nullptr;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QAbstractButton;
+class QGroupBox;
+class QLineEdit;
+class QWidget;
+
+// Small helpers for the look every page shares.
+namespace WizardStyle {
+
+inline const QColor kMaroon{128, 0, 0};
+inline const QColor kNavy{0, 0, 128};
+
+// A one-line edit that takes at most `limit` characters from the user.
+QLineEdit *lineEdit(QWidget *parent, const QString &objectName, int limit);
+
+// Frames draw their caption in maroon; call once the frame holds its controls.
+void maroonCaption(QGroupBox *frame);
+
+// Sets the colour a widget draws its text in.
+void setTextColour(QWidget *widget, const QColor &colour);
+QColor textColour(const QWidget *widget);
+
+// A push button with a small picture before its caption.
+QAbstractButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
+                               const QString &picture);
+
+} // namespace WizardStyle
