@@ -1,7 +1,7 @@
 # The two commands of the README. Both install what is missing, then build.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
-RUN_DIR ?= run
+RUN_DIR ?= $(BUILD_DIR)/run
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build test run clean
@@ -22,7 +22,8 @@ build: deps configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
+run: deps configure
+	cmake --build $(BUILD_DIR) --target brenzo -j $(JOBS)
 	bash scripts/run.sh $(BUILD_DIR) $(RUN_DIR)
 
 clean:

@@ -2,10 +2,8 @@
 // order, and the message loop until the wizard window closes.
 
 #include "BrenzoApplication.h"
+#include "ProgramWindows.h"
 #include "QtUserPrompts.h"
-#include "TfrmEnviar.h"
-#include "TfrmOtros.h"
-#include "TfrmWeb.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -25,18 +23,8 @@ int main(int argc, char **argv)
     QtUserPrompts prompts;
     app.setPrompts(&prompts);
 
-    TfrmWeb frmWeb(prompts);
-    prompts.setHelpFile(frmWeb.helpFile());
-    TfrmOtros frmOtros(prompts, &frmWeb);
-    TfrmEnviar frmEnviar(prompts, &frmWeb);
-
-    QObject::connect(&frmWeb, &TfrmWeb::publishRequested, &frmWeb, [&] {
-        frmEnviar.setUpload(frmWeb.startupFolder(), frmWeb.publishFiles());
-        frmEnviar.exec();
-    });
-    QObject::connect(&frmWeb, &TfrmWeb::otherProgramsRequested, &frmWeb,
-                     [&] { frmOtros.exec(); });
-
-    frmWeb.show();
+    ProgramWindows windows(prompts);
+    prompts.setHelpFile(windows.frmWeb.helpFile());
+    windows.frmWeb.show();
     return app.exec();
 }

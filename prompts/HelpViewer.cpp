@@ -1,4 +1,8 @@
 #include "HelpViewer.h"
 
-// Filled in with the help window.
-void HelpViewer::showTopic(QWidget *, const QString &, int) {}
+#include "HelpWindow.h"
+
+void HelpViewer::showTopic(QWidget *parent, const QString &helpFile, int topic)
+{
+    HelpWindow::showFor(parent, helpFile, topic);
+}

@@ -5,7 +5,8 @@
 class QWidget;
 
 // The program's help: a window that shows the help file's contents or one
-// of its topics by context number.
+// of its topics by context number. The window is not modal, and the same one
+// serves every request of every window.
 class HelpViewer {
 public:
     // Topic 0 shows the contents. A missing file or topic is reported by the

@@ -15,7 +15,7 @@ fi
 
 mkdir -p "$run_dir"
 # Copy the installed media and the samples, never overwriting what is there.
-for f in media/*.jpg media/*.gif media/*.hlp media/samples/*; do
+for f in media/*.jpg media/*.gif media/BRENZO.HLP media/samples/*; do
     [ -f "$f" ] || continue
     [ -e "$run_dir/$(basename "$f")" ] || cp "$f" "$run_dir/"
 done

@@ -18,10 +18,10 @@ void maroonCaption(QGroupBox *frame)
 {
     // The caption takes the frame's text colour; the controls inside keep
     // their own palette so only the caption turns maroon.
-    const QPalette inner = frame->palette();
+    const QColor inner = textColour(frame);
     setTextColour(frame, kMaroon);
     for (QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        child->setPalette(inner);
+        setTextColour(child, inner);
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)

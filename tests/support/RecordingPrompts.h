@@ -22,7 +22,7 @@ public:
         QString text; // message or question text; file path; address; dialog filter
         PromptIcon icon = PromptIcon::NoIcon;
         int topic = -1;
-        QString folder; // the file dialog's folder
+        QString folder = {}; // the file dialog's folder
     };
 
     QList<Call> calls;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class UserPrompts;
+
+// "Otros Programas": three panels that present the maker's other programs,
+// each with its picture, headline and paragraph, and one link to the maker's
+// home page. Created hidden once at start-up and shown modally from the
+// finish page as often as the user likes; it keeps no state between showings.
+class TfrmOtros : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfrmOtros(UserPrompts &prompts, QWidget *parent = nullptr);
+
+    // The link: red while the browser is being started, blue again after.
+    void Label8Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QFrame *addPanel(const QString &name, const QRect &place);
+    QLabel *addPicture(QFrame *panel, const QString &name, const QPoint &place, const QString &icon,
+                       const QString &title, const QColor &tint);
+    QLabel *addText(QFrame *panel, const QString &name, const QRect &place, const QString &text,
+                    bool headline);
+    void setLinkColour(const QColor &colour);
+
+    UserPrompts &m_prompts;
+    QLabel *m_link = nullptr;
+};
