@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 RUN_DIR ?= $(BUILD_DIR)/run
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run package clean
 
 all: build
 
@@ -25,6 +25,9 @@ test: build
 run: deps configure
 	cmake --build $(BUILD_DIR) --target brenzo -j $(JOBS)
 	bash scripts/run.sh $(BUILD_DIR) $(RUN_DIR)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -2,7 +2,10 @@
 
 #include <QChar>
 
-void appendPageText(QByteArray &out, QStringView text)
+namespace {
+
+// The slow path: characters beyond ISO-8859-1 as character references.
+void appendWithReferences(QByteArray &out, QStringView text)
 {
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -22,5 +25,27 @@ void appendPageText(QByteArray &out, QStringView text)
         out.append("&#");
         out.append(QByteArray::number(quint32(codePoint)));
         out.append(';');
+    }
+}
+
+} // namespace
+
+void appendPageText(QByteArray &out, QStringView text)
+{
+    // Nearly every text is plain ISO-8859-1: copy it byte for byte in one
+    // pass, and fall back to references only from the first other character.
+    const qsizetype start = out.size();
+    const qsizetype size = text.size();
+    out.resize(start + size);
+    char *target = out.data() + start;
+    const char16_t *source = text.utf16();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = source[i];
+        if (unit >= 256) {
+            out.resize(start + i);
+            appendWithReferences(out, text.sliced(i));
+            return;
+        }
+        target[i] = char(unit);
     }
 }

@@ -10,6 +10,14 @@ bool LinkRow::isLink() const
 QStringList PageSettings::centralTextLines() const
 {
     QStringList lines;
+    for (QStringView line : centralTextLineViews())
+        lines.append(line.toString());
+    return lines;
+}
+
+QList<QStringView> PageSettings::centralTextLineViews() const
+{
+    QList<QStringView> lines;
     const QStringView text(txtLibre);
     qsizetype start = 0;
     const qsizetype size = text.size();
@@ -17,7 +25,7 @@ QStringList PageSettings::centralTextLines() const
         qsizetype end = start;
         while (end < size && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        lines.append(text.mid(start, std::min(end - start, kCentralLineLimit)).toString());
+        lines.append(text.mid(start, std::min(end - start, kCentralLineLimit)));
         if (end < size && text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n')
             ++end;
         start = end + 1;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 
@@ -77,6 +79,9 @@ struct PageSettings {
     // ends with a line break has no empty last entry, an empty text has no
     // lines, and every line is cut to its first 4096 characters.
     QStringList centralTextLines() const;
+
+    // The same lines as views into txtLibre, valid while it is unchanged.
+    QList<QStringView> centralTextLineViews() const;
 
     // True when the central text, line breaks included, is blank.
     bool hasCentralText() const;

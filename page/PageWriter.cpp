@@ -228,7 +228,7 @@ void writeCentralText(PageLines &out, const PageSettings &s)
         out.line(u"<B>");
     if (s.chkCursiva)
         out.line(u"<I>");
-    for (const QString &line : s.centralTextLines()) {
+    for (QStringView line : s.centralTextLineViews()) {
         out.line(line);
         out.line(u"<BR>");
     }

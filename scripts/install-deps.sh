@@ -14,6 +14,7 @@ packages=(
     fonts-liberation
     xvfb
     xauth
+    dpkg-dev
 )
 
 missing=()
