@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 RUN_DIR ?= $(BUILD_DIR)/run
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run package clean
+.PHONY: all deps configure build test test-asan run package bench clean
 
 all: build
 
@@ -25,6 +25,17 @@ test: build
 run: deps configure
 	cmake --build $(BUILD_DIR) --target brenzo -j $(JOBS)
 	bash scripts/run.sh $(BUILD_DIR) $(RUN_DIR)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_DIR ?= build-asan
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBRENZO_SANITIZE=ON
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS) -E tst_package
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB

@@ -15,6 +15,7 @@ packages=(
     xvfb
     xauth
     dpkg-dev
+    python3-pyftpdlib
 )
 
 missing=()

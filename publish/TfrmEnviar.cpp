@@ -1,0 +1,387 @@
+#include "TfrmEnviar.h"
+
+#include "ClickableLabel.h"
+#include "PublishSettings.h"
+#include "TextRules.h"
+#include "UserPrompts.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QUrl>
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("Brenzo - Error");
+constexpr int ButtonHelpTopic = 14;
+constexpr int WindowHelpTopic = 15;
+
+// The home page of the FTP program the window recommends for deleting pages.
+const QString FtpProgramHomePage = QStringLiteral("https://www.tralmo.example/");
+
+// The layout is drawn in pixels, so the fonts are given in pixels too: the
+// texts then fit their boxes whatever the screen's dots per inch.
+QFont arial(int pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+// Single-line labels grow to show their whole text, as the window's labels
+// always did; the font on this machine may be a little wider than planned.
+void fitText(QLabel *label)
+{
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
+}
+
+QPushButton *pictureButton(QWidget *parent, const QString &text, const QString &picture)
+{
+    auto *button = new QPushButton(QIcon(picture), text, parent);
+    button->setIconSize(QSize(16, 16));
+    // No button answers Enter.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts), m_run(m_client)
+{
+    createControls();
+
+    connect(&m_client, &FtpClient::connected, this, &TfrmEnviar::IdFTPConnected);
+    connect(&m_client, &FtpClient::disconnected, this, &TfrmEnviar::IdFTPDisconnected);
+    connect(&m_client, &FtpClient::status, this, &TfrmEnviar::IdFTPStatus);
+    connect(&m_client, &FtpClient::work, this, &TfrmEnviar::IdFTPWork);
+    connect(&m_run, &UploadRun::folderStepStarted, this,
+            [this] { setStatus(QStringLiteral("Situándose en directorio remoto inicial ...")); });
+    connect(&m_run, &UploadRun::fileStarted, this, [this](const QString &entry) {
+        setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
+    });
+    connect(&m_run, &UploadRun::finished, this, &TfrmEnviar::onRunFinished);
+
+    FormCreate();
+}
+
+void TfrmEnviar::createControls()
+{
+    setObjectName(QStringLiteral("frmEnviar"));
+    setWindowTitle(QStringLiteral("Brenzo - Publicación Página Web"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(489, 270);
+    setFont(arial(11));
+
+    auto *panel = place(new QFrame(this), "Panel1", 0, 0, 121, 270);
+    panel->setAutoFillBackground(true);
+    QPalette teal = panel->palette();
+    teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
+    panel->setPalette(teal);
+    auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 270);
+    image->setPixmap(QPixmap(QStringLiteral(":/publish/art/panel_enviar.png")));
+    image->setScaledContents(true);
+
+    auto *title = place(new QLabel(QStringLiteral("PUBLICACIÓN PÁGINA WEB"), this), "Label5", 136,
+                        4, 200, 18);
+    title->setFont(arial(15, true));
+    fitText(title);
+    auto *instruction = place(
+        new QLabel(QStringLiteral("Si su servidor admite publicar páginas web mediante FTP, "
+                                  "siguiendo las instrucciones de configuración que proporciona su "
+                                  "servidor, introduzca los datos y pulse \"Publicar página web\""),
+                   this),
+        "Label6", 136, 24, 346, 42);
+    instruction->setWordWrap(true);
+    instruction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    const char *labelNames[] = {"Label1", "Label2", "Label3", "Label4"};
+    const QString labelTexts[] = {QStringLiteral("Servidor FTP"), QStringLiteral("Usuario"),
+                                  QStringLiteral("Contraseña"),
+                                  QStringLiteral("Directorio Remoto")};
+    for (int i = 0; i < 4; ++i) {
+        auto *label =
+            place(new QLabel(labelTexts[i], this), labelNames[i], 136, 88 + 24 * i, 110, 22);
+        label->setFont(arial(11, true));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        fitText(label);
+    }
+
+    m_txtServer = place(new QLineEdit(this), "txtServer", 248, 88, 233, 22);
+    m_txtUSer = place(new QLineEdit(this), "txtUSer", 248, 112, 233, 22);
+    m_txtPassword = place(new QLineEdit(this), "txtPassword", 248, 136, 233, 22);
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    // One "*" per character, whatever the style would draw.
+    m_txtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    m_txtRemoto = place(new QComboBox(this), "txtRemoto", 248, 160, 233, 22);
+    m_txtRemoto->setEditable(true);
+    // Enter must not add the typed folder to the list.
+    m_txtRemoto->setInsertPolicy(QComboBox::NoInsert);
+    m_txtRemoto->addItems({QString(), QStringLiteral("/public_html"), QStringLiteral("/htdocs"),
+                           QStringLiteral("/webusr")});
+
+    m_btnPublica = place(pictureButton(this, QStringLiteral("Publicar Web"),
+                                       QStringLiteral(":/publish/art/btn_publicar.png")),
+                         "btnPublica", 136, 192, 161, 25);
+    auto *cancel = place(pictureButton(this, QStringLiteral("Cancelar"),
+                                       QStringLiteral(":/publish/art/btn_cancelar.png")),
+                         "BitBtn2", 304, 192, 89, 25);
+    auto *help = place(pictureButton(this, QStringLiteral("&Ayuda"),
+                                     QStringLiteral(":/publish/art/btn_ayuda.png")),
+                       "BitBtn1", 400, 192, 81, 25);
+    connect(m_btnPublica, &QPushButton::clicked, this, &TfrmEnviar::btnPublicaClick);
+    connect(cancel, &QPushButton::clicked, this, &TfrmEnviar::BitBtn2Click);
+    connect(help, &QPushButton::clicked, this, &TfrmEnviar::BitBtn1Click);
+
+    m_lblEstado = place(new QLabel(this), "lblEstado", 136, 224, 345, 18);
+    m_lblEstado->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_lblEstado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setStatus(QStringLiteral("No Conectado"));
+
+    auto *link = place(new ClickableLabel(QStringLiteral("Para borrar su página, le recomendamos "
+                                                         "el programa Tralmo"),
+                                          this),
+                       "Label7", 152, 248, 302, 14);
+    QFont linkFont = arial(11);
+    linkFont.setUnderline(true);
+    link->setFont(linkFont);
+    fitText(link);
+    QPalette blue = link->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    link->setPalette(blue);
+    link->setCursor(Qt::PointingHandCursor);
+    connect(link, &ClickableLabel::clicked, this, &TfrmEnviar::Label7Click);
+
+    QWidget::setTabOrder(m_txtServer, m_txtUSer);
+    QWidget::setTabOrder(m_txtUSer, m_txtPassword);
+    QWidget::setTabOrder(m_txtPassword, m_txtRemoto);
+    QWidget::setTabOrder(m_txtRemoto, m_btnPublica);
+    QWidget::setTabOrder(m_btnPublica, cancel);
+    QWidget::setTabOrder(cancel, help);
+
+    auto *windowHelp = new QShortcut(QKeySequence::HelpContents, this);
+    connect(windowHelp, &QShortcut::activated, this,
+            [this] { m_prompts.showHelp(this, WindowHelpTopic); });
+}
+
+void TfrmEnviar::setUpload(const QString &startupFolder, const QStringList &files)
+{
+    m_startupFolder = startupFolder;
+    m_files = files;
+}
+
+void TfrmEnviar::FormCreate()
+{
+    const PublishSettings settings = PublishSettings::load();
+    m_txtServer->setText(settings.server);
+    m_txtUSer->setText(settings.user);
+    m_txtPassword->setText(settings.password);
+    m_txtRemoto->setEditText(settings.folder);
+}
+
+void TfrmEnviar::SaveSettings()
+{
+    PublishSettings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
+                    trimmedText(m_txtPassword->text()), trimmedText(m_txtRemoto->currentText())}
+        .save();
+}
+
+void TfrmEnviar::SetInputsEnabled(bool enabled)
+{
+    m_txtServer->setEnabled(enabled);
+    m_txtUSer->setEnabled(enabled);
+    m_txtPassword->setEnabled(enabled);
+    m_txtRemoto->setEnabled(enabled);
+    m_btnPublica->setEnabled(enabled);
+}
+
+void TfrmEnviar::CloseConnection()
+{
+    setStatus(QStringLiteral("Desconectando...Espere..."));
+    m_client.close(); // "No conectado" meanwhile when a connection was up
+    setStatus(QString());
+}
+
+void TfrmEnviar::FormClose()
+{
+    CloseConnection();
+}
+
+void TfrmEnviar::done(int result)
+{
+    // Whatever asks to close the window during a run (the title-bar button,
+    // Cancelar) closes it once the run has ended and said how.
+    if (m_run.isActive()) {
+        m_closeWhenRunEnds = true;
+        return;
+    }
+    m_closeWhenRunEnds = false;
+    FormClose();
+    QDialog::done(result);
+}
+
+void TfrmEnviar::keyPressEvent(QKeyEvent *event)
+{
+    // Escape does not close this window.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmEnviar::showEvent(QShowEvent *event)
+{
+    // Centred on the screen, not on the wizard.
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
+}
+
+void TfrmEnviar::setStatus(const QString &text)
+{
+    m_lblEstado->setText(text);
+    emit statusChanged(text);
+}
+
+void TfrmEnviar::showError(const QString &text)
+{
+    m_prompts.message(this, ErrorTitle, text, PromptIcon::Warning);
+}
+
+void TfrmEnviar::btnPublicaClick()
+{
+    if (m_run.isActive())
+        return;
+    const QString server = trimmedText(m_txtServer->text());
+    if (server.isEmpty()) {
+        showError(QStringLiteral("Debe indicar nombre del servidor FTP"));
+        m_txtServer->setFocus();
+        return;
+    }
+    const QString user = trimmedText(m_txtUSer->text());
+    if (user.isEmpty()) {
+        showError(QStringLiteral("Debe indicar nombre de usuario"));
+        m_txtUSer->setFocus();
+        return;
+    }
+    const QString password = trimmedText(m_txtPassword->text());
+    if (password.isEmpty()) {
+        showError(QStringLiteral("Debe indicar su contraseña"));
+        m_txtPassword->setFocus();
+        return;
+    }
+
+    setStatus(QStringLiteral("Iniciando conexión con servidor FTP ..."));
+    SetInputsEnabled(false);
+    SaveSettings();
+
+    // The folder is changed only when something is left of it after trimming,
+    // and then exactly as typed.
+    const QString folder = m_txtRemoto->currentText();
+    m_run.start(
+        {server, user, password, isBlank(folder) ? QString() : folder, m_startupFolder, m_files});
+}
+
+void TfrmEnviar::BitBtn2Click()
+{
+    // Closing the connections makes the step under way fail; the run then
+    // ends through that step's own failure, after this box.
+    m_client.close();
+    m_cancelBoxOpen = true;
+    showError(QStringLiteral("Envio de página web cancelado por el usuario"));
+    m_cancelBoxOpen = false;
+    if (m_endAfterCancelBox) {
+        const auto [outcome, entry] = *std::exchange(m_endAfterCancelBox, std::nullopt);
+        endRun(outcome, entry);
+    }
+    done(QDialog::Rejected);
+}
+
+void TfrmEnviar::BitBtn1Click()
+{
+    m_prompts.showHelp(this, ButtonHelpTopic);
+}
+
+void TfrmEnviar::Label7Click()
+{
+    m_prompts.openUrl(this, QUrl(FtpProgramHomePage));
+}
+
+void TfrmEnviar::IdFTPConnected()
+{
+    setStatus(QStringLiteral("Conectado con el servidor FTP"));
+}
+
+void TfrmEnviar::IdFTPDisconnected()
+{
+    setStatus(QStringLiteral("No conectado"));
+}
+
+// The client never holds up the event loop, so neither notice needs to let
+// the window catch up; and the window shows no progress in bytes.
+void TfrmEnviar::IdFTPStatus(FtpClient::Status) {}
+void TfrmEnviar::IdFTPWork(qint64) {}
+
+void TfrmEnviar::onRunFinished(UploadRun::Outcome outcome, const QString &entry)
+{
+    if (m_cancelBoxOpen) {
+        m_endAfterCancelBox.emplace(outcome, entry);
+        return;
+    }
+    endRun(outcome, entry);
+}
+
+void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry)
+{
+    switch (outcome) {
+    case UploadRun::Outcome::Published:
+        // The status line still names the last file while this box is open.
+        m_prompts.message(this, QStringLiteral("Brenzo"),
+                          QStringLiteral("¡Enhorabuena! Su página ha sido publicada correctamente"),
+                          PromptIcon::Information);
+        SetInputsEnabled(true);
+        setStatus(QString());
+        m_closeWhenRunEnds = true;
+        break;
+    case UploadRun::Outcome::LoginFailed:
+        showError(QStringLiteral("No puede conectarse con el servidor indicado"));
+        [[fallthrough]];
+    case UploadRun::Outcome::NotConnected:
+        showError(QStringLiteral("No puede conectarse con el servidor con los datos indicados"));
+        SetInputsEnabled(true);
+        setStatus(QString());
+        break;
+    case UploadRun::Outcome::FolderFailed:
+        showError(QStringLiteral("No puede accederse al directorio remoto especificado"));
+        CloseConnection();
+        setStatus(QString());
+        SetInputsEnabled(true);
+        break;
+    case UploadRun::Outcome::FileFailed:
+        showError(QStringLiteral("No puede enviarse el archivo ") + entry);
+        CloseConnection();
+        setStatus(QString());
+        SetInputsEnabled(true);
+        break;
+    }
+    if (m_closeWhenRunEnds)
+        done(outcome == UploadRun::Outcome::Published ? QDialog::Accepted : QDialog::Rejected);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "FtpExchange.h"
+
+// CWD with the folder exactly as given (200 or 250).
+class FtpChangeDirectory : public FtpExchange {
+    Q_OBJECT
+
+public:
+    FtpChangeDirectory(FtpControlConnection &control, const QString &folder,
+                       QObject *parent = nullptr);
+
+    void start() override;
+
+protected:
+    void onReply(const FtpReply &reply) override;
+
+private:
+    QString m_folder;
+};

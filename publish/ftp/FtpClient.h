@@ -1,0 +1,55 @@
+#pragma once
+
+#include "FtpControlConnection.h"
+
+#include <QObject>
+#include <QPointer>
+
+class FtpExchange;
+
+// The FTP client of the publishing window: one control connection and one
+// operation at a time, each reported by finished(ok). Nothing here waits:
+// every step goes on from the event loop, so the window stays responsive and
+// close() acts at once in every phase. The port is 21 unless a test sets it.
+class FtpClient : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Status { Connecting, Connected, Transferring, Disconnected };
+    Q_ENUM(Status)
+
+    explicit FtpClient(QObject *parent = nullptr);
+    ~FtpClient() override;
+
+    void setPort(quint16 port) { m_port = port; }
+    quint16 port() const { return m_port; }
+
+    // Opens the control connection and logs in. A failure closes the
+    // connection before it is reported.
+    void connectAndLogin(const QString &host, const QString &user, const QString &password);
+    void changeDirectory(const QString &folder);
+    // Sends the local file under the remote name, in passive mode.
+    void store(const QString &localPath, const QString &remoteName);
+    // Closes the control connection and any data connection at once, without
+    // QUIT. An operation under way ends as failed. Harmless when closed.
+    void close();
+
+    bool isConnected() const { return m_control.isOpen(); }
+    bool isBusy() const { return !m_exchange.isNull(); }
+
+signals:
+    void connected();    // the TCP connection is up; the greeting is not read yet
+    void disconnected(); // a connection that was up is closed
+    void status(FtpClient::Status status);
+    void work(qint64 bytesSent); // bytes of the current file sent so far
+    // The end of the operation asked for. Always delivered from the event
+    // loop, never from inside the call that started or closed it.
+    void finished(bool ok);
+
+private:
+    void run(FtpExchange *exchange);
+
+    FtpControlConnection m_control;
+    QPointer<FtpExchange> m_exchange;
+    quint16 m_port = 21;
+};

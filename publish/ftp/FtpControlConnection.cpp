@@ -1,0 +1,91 @@
+#include "FtpControlConnection.h"
+
+#include <QNetworkProxy>
+
+FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
+{
+    m_socket.setProxy(QNetworkProxy::NoProxy);
+    m_connectTimer.setSingleShot(true);
+    m_connectTimer.setInterval(ConnectTimeoutMs);
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] { shutDown(true); });
+    connect(&m_socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpControlConnection::onLost);
+    connect(&m_socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
+}
+
+FtpControlConnection::~FtpControlConnection()
+{
+    // Going away is not news: nothing is told to listeners half torn down.
+    m_socket.disconnect(this);
+    m_socket.abort();
+}
+
+void FtpControlConnection::open(const QString &host, quint16 port)
+{
+    close();
+    m_reader = FtpReplyReader();
+    m_state = State::Opening;
+    m_connectTimer.start();
+    m_socket.connectToHost(host, port);
+}
+
+void FtpControlConnection::send(const QByteArray &command)
+{
+    if (m_state != State::Open)
+        return;
+    m_socket.write(command + "\r\n");
+    // Hand the line to the system now, not on the next turn of the event
+    // loop: a STOR must be on its way before the data connection is opened.
+    m_socket.flush();
+}
+
+void FtpControlConnection::close()
+{
+    shutDown(false);
+}
+
+void FtpControlConnection::onConnected()
+{
+    if (m_state != State::Opening)
+        return;
+    m_connectTimer.stop();
+    m_state = State::Open;
+    emit opened();
+    onReadyRead(); // a greeting may have come with the connection
+}
+
+void FtpControlConnection::onReadyRead()
+{
+    if (m_state != State::Open)
+        return;
+    if (!m_reader.feed(m_socket.readAll())) {
+        shutDown(true);
+        return;
+    }
+    // A reply handler may close the connection; what follows is then dropped.
+    while (m_state == State::Open && m_reader.hasReply())
+        emit replyReceived(m_reader.takeReply());
+}
+
+void FtpControlConnection::onLost()
+{
+    // Replies that arrived with the closing are still read first.
+    if (m_state == State::Open && m_socket.bytesAvailable() > 0)
+        onReadyRead();
+    shutDown(true);
+}
+
+void FtpControlConnection::shutDown(bool broke)
+{
+    if (m_state == State::Closed)
+        return;
+    const bool wasOpen = m_state == State::Open;
+    m_state = State::Closed;
+    m_connectTimer.stop();
+    m_socket.abort();
+    if (wasOpen)
+        emit closed();
+    if (broke)
+        emit broken();
+}

@@ -1,0 +1,83 @@
+#include "FtpStore.h"
+
+#include "FtpCommand.h"
+#include "FtpControlConnection.h"
+#include "PassiveReply.h"
+
+FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
+                   const QString &remoteName, QObject *parent)
+    : FtpExchange(control, parent), m_file(localPath), m_remoteName(remoteName)
+{
+    connect(&m_data, &FtpDataConnection::opened, this, [this] {
+        m_dataOpen = true;
+        startSendingWhenReady();
+    });
+    connect(&m_data, &FtpDataConnection::progress, this, &FtpStore::progress);
+    connect(&m_data, &FtpDataConnection::sent, this, [this] {
+        if (m_state == State::Sending)
+            m_state = State::Final;
+    });
+    connect(&m_data, &FtpDataConnection::failed, this, &FtpStore::failTransfer);
+    connect(this, &FtpExchange::finished, this, [this] { m_file.close(); });
+}
+
+void FtpStore::start()
+{
+    // Everything that can be known to fail is checked before anything is
+    // sent for this file.
+    if (!m_control.isOpen() || !ftpCommand("STOR", m_remoteName) ||
+        !m_file.open(QIODevice::ReadOnly))
+        return fail();
+    m_state = State::Passive;
+    send("PASV");
+}
+
+void FtpStore::abort()
+{
+    m_data.abort();
+    fail();
+}
+
+void FtpStore::onReply(const FtpReply &reply)
+{
+    switch (m_state) {
+    case State::Passive: {
+        const std::optional<PassiveReply> passive =
+            reply.code == 227 ? PassiveReply::parse(reply.text) : std::nullopt;
+        if (!passive)
+            return fail();
+        m_state = State::Opening;
+        send("STOR", m_remoteName);
+        m_data.open(m_control.peerAddress(), passive->port);
+        return;
+    }
+    case State::Opening:
+        // The 1xx is acted on only once the data connection is up; a refusal
+        // needs no data connection to be believed.
+        if (!reply.isPreliminary())
+            return failTransfer();
+        m_preliminarySeen = true;
+        return startSendingWhenReady();
+    case State::Sending:
+        // The server answered before it had the whole file: it broke off.
+        return failTransfer();
+    case State::Final:
+        if (reply.code == 225 || reply.code == 226 || reply.code == 250)
+            return succeed();
+        return failTransfer();
+    }
+}
+
+void FtpStore::startSendingWhenReady()
+{
+    if (m_state != State::Opening || !m_dataOpen || !m_preliminarySeen)
+        return;
+    m_state = State::Sending;
+    m_data.send(&m_file);
+}
+
+void FtpStore::failTransfer()
+{
+    m_data.abort();
+    fail();
+}

@@ -1,0 +1,65 @@
+#include "UploadRun.h"
+
+#include "FtpClient.h"
+
+#include <QDir>
+
+UploadRun::UploadRun(FtpClient &client, QObject *parent) : QObject(parent), m_client(client)
+{
+    connect(&m_client, &FtpClient::finished, this, &UploadRun::onClientFinished);
+}
+
+void UploadRun::start(const UploadJob &job)
+{
+    if (isActive())
+        return;
+    m_job = job;
+    m_index = 0;
+    m_step = Step::Login;
+    m_client.connectAndLogin(m_job.host, m_job.user, m_job.password);
+}
+
+void UploadRun::onClientFinished(bool ok)
+{
+    switch (m_step) {
+    case Step::Idle:
+        return;
+    case Step::Login:
+        if (!ok)
+            return end(Outcome::LoginFailed);
+        if (!m_client.isConnected())
+            return end(Outcome::NotConnected);
+        if (!m_job.remoteFolder.isEmpty()) {
+            m_step = Step::Folder;
+            emit folderStepStarted();
+            m_client.changeDirectory(m_job.remoteFolder);
+            return;
+        }
+        return sendNextFile();
+    case Step::Folder:
+        if (!ok)
+            return end(Outcome::FolderFailed);
+        return sendNextFile();
+    case Step::File:
+        if (!ok)
+            return end(Outcome::FileFailed, m_job.files.at(m_index));
+        ++m_index;
+        return sendNextFile();
+    }
+}
+
+void UploadRun::sendNextFile()
+{
+    if (m_index >= m_job.files.size())
+        return end(Outcome::Published);
+    m_step = Step::File;
+    const QString &entry = m_job.files.at(m_index);
+    emit fileStarted(entry);
+    m_client.store(QDir(m_job.startupFolder).filePath(entry), entry);
+}
+
+void UploadRun::end(Outcome outcome, const QString &entry)
+{
+    m_step = Step::Idle;
+    emit finished(outcome, entry);
+}
