@@ -1,11 +1,57 @@
 #pragma once
 
+#include "PageSettings.h"
 #include "WizardPage.h"
 
-// Page 4 of the wizard.
+#include <QMap>
+
+class QAbstractButton;
+class QCheckBox;
+class QPlainTextEdit;
+class QRadioButton;
+class UserPrompts;
+
+// Page 4: the free central text, typed or imported, with its size and
+// style. The text box is its own preview.
 class CentralTextPage : public WizardPage {
     Q_OBJECT
 
 public:
-    explicit CentralTextPage(QWidget *parent);
+    CentralTextPage(UserPrompts &prompts, QWidget *parent);
+
+    void pageShown() override;
+    void readInto(PageSettings &settings) const override;
+
+    // The preview's point size for each size option.
+    static int pointSize(Tamano size);
+
+    QRadioButton *option(Tamano size) const { return m_options.value(size); }
+
+    // The text box's content exactly as held: the characters as typed or
+    // imported, lines ended by LF.
+    QString text() const;
+
+    QPlainTextEdit *txtLibre = nullptr;
+    QAbstractButton *btnImporta = nullptr;
+    QAbstractButton *btnBorrar = nullptr;
+    QRadioButton *optMini = nullptr;
+    QRadioButton *optNormal = nullptr;
+    QRadioButton *optGrande = nullptr;
+    QRadioButton *optSuper = nullptr;
+    QCheckBox *chkNegrita = nullptr;
+    QCheckBox *chkCursiva = nullptr;
+
+public slots:
+    // Run when a size option becomes checked.
+    void optTamanoClick(Tamano size);
+    // Run on every change of either style box.
+    void chkEstiloClick();
+    // Replaces the whole text with a chosen text file; a file that cannot be
+    // read throws ProgramError and leaves the text as it was.
+    void btnImportaClick();
+    void btnBorrarClick();
+
+private:
+    UserPrompts &m_prompts;
+    QMap<Tamano, QRadioButton *> m_options;
 };

@@ -1,6 +1,62 @@
 #include "ImagesPage.h"
 
-ImagesPage::ImagesPage(QWidget *parent) : WizardPage(QStringLiteral("p5"), parent)
+#include "PageSettings.h"
+#include "PictureSlot.h"
+#include "WizardStyle.h"
+
+#include <QAbstractButton>
+
+ImagesPage::ImagesPage(const QString &startupFolder, QWidget *parent)
+    : WizardPage(QStringLiteral("p5"), parent)
 {
     addHeading(QStringLiteral("Label13"), QStringLiteral(u"Imágenes de la página:"));
+    addLabel(this, QStringLiteral("Label14"),
+             QStringLiteral(u"Puede seleccionar hasta 3 imágenes a incluir en la página. Las "
+                            u"imágenes deben estar en formato GIF ó JPG y estar situadas en el "
+                            u"mismo directorio del programa"),
+             8, 20, 457, 29);
+
+    const QString open = QStringLiteral(":/art/btn_abrir.png");
+    btnImagen1 = WizardStyle::pictureButton(this, QStringLiteral("btnImagen1"),
+                                            QStringLiteral(" Imagen &1"), open);
+    btnImagen1->setGeometry(8, 56, 97, 25);
+    btnImagen2 = WizardStyle::pictureButton(this, QStringLiteral("btnImagen2"),
+                                            QStringLiteral("Imagen &2"), open);
+    btnImagen2->setGeometry(104, 56, 97, 25);
+    btnImagen3 = WizardStyle::pictureButton(this, QStringLiteral("btnImagen3"),
+                                            QStringLiteral("Imagen &3"), open);
+    btnImagen3->setGeometry(200, 56, 97, 25);
+    btnReiniciarImg = WizardStyle::pictureButton(this, QStringLiteral("btnReiniciarImg"),
+                                                 QStringLiteral(u"&Reiniciar Selección"),
+                                                 QStringLiteral(":/art/btn_reiniciar_sel.png"));
+    btnReiniciarImg->setGeometry(328, 56, 145, 25);
+    connect(btnImagen1, &QAbstractButton::clicked, this, &ImagesPage::btnImagen1Click);
+    connect(btnImagen2, &QAbstractButton::clicked, this, &ImagesPage::btnImagen2Click);
+    connect(btnImagen3, &QAbstractButton::clicked, this, &ImagesPage::btnImagen3Click);
+    connect(btnReiniciarImg, &QAbstractButton::clicked, this, &ImagesPage::btnReiniciarImgClick);
+
+    for (int number = 1; number <= 3; ++number)
+        m_slots[number - 1] = new PictureSlot(number, startupFolder, this);
+}
+
+void ImagesPage::openSlot(int number)
+{
+    for (PictureSlot *each : m_slots)
+        each->setVisible(each->number() == number);
+    slot(number)->open();
+}
+
+void ImagesPage::btnReiniciarImgClick()
+{
+    for (PictureSlot *each : m_slots)
+        each->clear();
+}
+
+void ImagesPage::readInto(PageSettings &settings) const
+{
+    settings.lblNombreImagen1 = slot(1)->chosenName();
+    settings.txtImagen1 = slot(1)->address();
+    settings.lblNombreImagen2 = slot(2)->chosenName();
+    settings.txtImagen2 = slot(2)->address();
+    settings.lblNombreImagen3 = slot(3)->chosenName();
 }

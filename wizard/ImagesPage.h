@@ -2,10 +2,38 @@
 
 #include "WizardPage.h"
 
-// Page 5 of the wizard.
+#include <array>
+
+class PictureSlot;
+class QAbstractButton;
+
+// Page 5: up to three pictures, each in its own place on the page and, for
+// the first two, with an address a click on the picture opens. One slot is
+// open at a time.
 class ImagesPage : public WizardPage {
     Q_OBJECT
 
 public:
-    explicit ImagesPage(QWidget *parent);
+    ImagesPage(const QString &startupFolder, QWidget *parent);
+
+    void readInto(PageSettings &settings) const override;
+
+    // Slot 1, 2 or 3.
+    PictureSlot *slot(int number) const { return m_slots[number - 1]; }
+
+    QAbstractButton *btnImagen1 = nullptr;
+    QAbstractButton *btnImagen2 = nullptr;
+    QAbstractButton *btnImagen3 = nullptr;
+    QAbstractButton *btnReiniciarImg = nullptr;
+
+public slots:
+    void btnImagen1Click() { openSlot(1); }
+    void btnImagen2Click() { openSlot(2); }
+    void btnImagen3Click() { openSlot(3); }
+    void btnReiniciarImgClick();
+
+private:
+    void openSlot(int number);
+
+    std::array<PictureSlot *, 3> m_slots{};
 };

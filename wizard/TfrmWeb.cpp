@@ -86,16 +86,16 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     auto *welcome = new WelcomePage(prompts, this);
     m_titles = new TitlesPage(this);
     m_colours = new ColoursPage(prompts, m_startupFolder, this);
-    m_scroll = new ScrollTextPage(this);
+    m_scroll = new ScrollTextPage(*m_colours, this);
     m_links = new LinksPage(this);
     m_email = new EmailPage(this);
     m_finish = new FinishPage(prompts, m_startupFolder, this);
     m_pages = {welcome,
                m_titles,
                m_colours,
-               new SoundPage(this),
-               new CentralTextPage(this),
-               new ImagesPage(this),
+               new SoundPage(prompts, m_startupFolder, this),
+               new CentralTextPage(prompts, this),
+               new ImagesPage(m_startupFolder, this),
                m_scroll,
                m_links,
                m_email,
@@ -210,7 +210,10 @@ void TfrmWeb::btnPublicarClick()
     emit publishRequested();
 }
 
-void TfrmWeb::Timer1Timer() {}
+void TfrmWeb::Timer1Timer()
+{
+    m_scroll->moveSample();
+}
 
 void TfrmWeb::closeEvent(QCloseEvent *event)
 {

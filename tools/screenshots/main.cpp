@@ -1,0 +1,143 @@
+// Pictures of the wizard's media and text pages for the documentation: a
+// sound chosen, an imported text, each picture slot with its preview, and the
+// scrolling text on its way across the strip.
+
+#include "BrenzoApplication.h"
+#include "FileList.h"
+#include "RecordingPrompts.h"
+#include "TfrmWeb.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void copyFiles(const QDir &from, const QDir &to)
+{
+    for (const QString &name : from.entryList(QDir::Files))
+        QFile::copy(from.filePath(name), to.filePath(name));
+}
+
+// Lets the window paint, the movies play and the strip move.
+void wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+template <typename T = QWidget> T *control(const TfrmWeb &window, const QString &name)
+{
+    T *found = window.findChild<T *>(name);
+    if (!found)
+        qFatal("no control named %s", qPrintable(name));
+    return found;
+}
+
+void press(const TfrmWeb &window, const QString &button)
+{
+    control<QAbstractButton>(window, button)->click();
+}
+
+void choose(const TfrmWeb &window, const QString &list, const QString &name)
+{
+    auto *files = control<FileList>(window, list);
+    const QList<QListWidgetItem *> found = files->findItems(name, Qt::MatchExactly);
+    if (found.size() != 1)
+        qFatal("no file %s in %s", qPrintable(name), qPrintable(list));
+    files->setCurrentItem(found.first());
+    files->scrollToItem(found.first());
+}
+
+void goTo(TfrmWeb &window, int page)
+{
+    while (window.pageIndex() < page)
+        window.btnSiguienteClick();
+    while (window.pageIndex() > page)
+        window.btnAnteriorClick();
+}
+
+bool save(TfrmWeb &window, const QDir &folder, const QString &name)
+{
+    wait(400);
+    const QString path = folder.filePath(name);
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    BrenzoApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SCREENSHOTS_DIR));
+    if (!QDir().mkpath(output.path()))
+        return 1;
+
+    QTemporaryDir startup;
+    copyFiles(QDir(QStringLiteral(MEDIA_DIR)), QDir(startup.path()));
+    copyFiles(QDir(QStringLiteral(MEDIA_DIR "/samples")), QDir(startup.path()));
+    QDir::setCurrent(startup.path());
+
+    RecordingPrompts prompts;
+    app.setPrompts(&prompts);
+    TfrmWeb window(prompts);
+    window.show();
+    wait(200);
+
+    control<QLineEdit>(window, QStringLiteral("txtTitol"))
+        ->setText(QStringLiteral(u"La página de Lucía"));
+    goTo(window, 2);
+    press(window, QStringLiteral("optNoche"));
+
+    bool saved = true;
+    goTo(window, 3);
+    choose(window, QStringLiteral("FileListBox1"), QStringLiteral("campanas.wav"));
+    saved &= save(window, output, QStringLiteral("p3_sonido.png"));
+
+    goTo(window, 4);
+    prompts.fileNames.enqueue(QDir(startup.path()).filePath(QStringLiteral("texto_ejemplo.txt")));
+    press(window, QStringLiteral("btnImporta"));
+    press(window, QStringLiteral("chkNegrita"));
+    saved &= save(window, output, QStringLiteral("p4_texto.png"));
+
+    goTo(window, 5);
+    press(window, QStringLiteral("btnImagen1"));
+    choose(window, QStringLiteral("lstImagen1"), QStringLiteral("foto_playa.jpg"));
+    control<QLineEdit>(window, QStringLiteral("txtImagen1"))
+        ->setText(QStringLiteral("http://www.lucia.example/"));
+    saved &= save(window, output, QStringLiteral("p5_imagen1.png"));
+    press(window, QStringLiteral("btnImagen2"));
+    choose(window, QStringLiteral("lstImagen2"), QStringLiteral("retrato.jpg"));
+    saved &= save(window, output, QStringLiteral("p5_imagen2.png"));
+    press(window, QStringLiteral("btnImagen3"));
+    choose(window, QStringLiteral("lstImagen3"), QStringLiteral("estrella.gif"));
+    saved &= save(window, output, QStringLiteral("p5_imagen3.png"));
+
+    goTo(window, 6);
+    control<QLineEdit>(window, QStringLiteral("TextoScroll"))
+        ->setText(QStringLiteral(u"¡Bienvenidos a mi página!"));
+    // About four seconds of the strip: the text is well into it.
+    wait(3600);
+    saved &= save(window, output, QStringLiteral("p6_desplazamiento.png"));
+
+    if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
+        std::fprintf(stderr, "unexpected message: %s\n",
+                     qPrintable(prompts.messageTexts().first()));
+        saved = false;
+    }
+    QDir::setCurrent(QDir::tempPath());
+    return saved ? 0 : 1;
+}

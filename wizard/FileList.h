@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QListWidget>
+
+// The files of one folder whose names match a mask such as "*.MID;*.WAV":
+// bare names, files only, in alphabetical order, one selectable. The folder
+// is read when the list is first pointed at it and again only on request,
+// so files added in between appear only then.
+class FileList : public QListWidget {
+    Q_OBJECT
+
+public:
+    FileList(const QString &objectName, const QString &mask, QWidget *parent);
+
+    // Points the list at a folder. A list that already shows that folder
+    // keeps its items and its selection.
+    void setFolder(const QString &folder);
+    QString folder() const { return m_folder; }
+    bool hasBeenRead() const { return m_read; }
+
+    // Reads the folder again; no item is left selected.
+    void reread();
+
+    // The selected file: its bare name and its path (folder, separator, name),
+    // both empty when nothing is selected.
+    QString selectedName() const;
+    QString selectedPath() const;
+
+    // Shows the system's small file icon before each name.
+    void setShowIcons(bool show) { m_showIcons = show; }
+
+    // Gives every row this height in pixels instead of the style's.
+    void setRowHeight(int height) { m_rowHeight = height; }
+
+    // The names of the folder's files that match the mask, as the list shows
+    // them.
+    static QStringList matchingFiles(const QString &folder, const QString &mask);
+
+signals:
+    // The user put the selection on a file (by mouse or keyboard).
+    void picked();
+
+private:
+    void onSelectionChanged();
+
+    QString m_mask;
+    QString m_folder;
+    bool m_read = false;
+    bool m_reading = false;
+    bool m_showIcons = false;
+    int m_rowHeight = 0;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QGroupBox>
+
+class AnimatedPreview;
+class ElidedLabel;
+class FileList;
+class QLabel;
+class QLineEdit;
+class StillPreview;
+
+// One of the three picture places of the images page: the group box with its
+// file list, the chosen name, the link address (pictures 1 and 2 only), the
+// sketch of where the picture goes on the page, and the two previews.
+class PictureSlot : public QGroupBox {
+    Q_OBJECT
+
+public:
+    // number is 1, 2 or 3; the controls are named after it (lstImagen2...).
+    PictureSlot(int number, const QString &startupFolder, QWidget *parent);
+
+    int number() const { return m_number; }
+    bool hasAddress() const { return txtImagen != nullptr; }
+
+    // Shows the start-up folder; the list reads it the first time only.
+    void open();
+
+    // The file the user put the selection on becomes the chosen one and is
+    // previewed. A picture that cannot be decoded throws ProgramError: the
+    // name stays chosen and no preview shows.
+    void pick();
+
+    // Empties the name and the address and reads a list that was ever shown
+    // again. The previews are left as they are.
+    void clear();
+
+    QString chosenName() const;
+    QString address() const;
+
+    ElidedLabel *lblDir = nullptr;
+    FileList *lstImagen = nullptr;
+    ElidedLabel *lblNombreImagen = nullptr;
+    QLineEdit *txtImagen = nullptr; // none for picture 3
+    StillPreview *imgJPG = nullptr;
+    AnimatedPreview *RXGIF = nullptr;
+
+private:
+    void addSketch();
+
+    int m_number;
+    QString m_startupFolder;
+};
