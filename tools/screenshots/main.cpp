@@ -1,6 +1,7 @@
-// Pictures of the wizard's media and text pages for the documentation: a
-// sound chosen, an imported text, each picture slot with its preview, and the
-// scrolling text on its way across the strip.
+// Pictures of every wizard page for the documentation: the welcome page,
+// titles, a colour combination, a sound chosen, an imported text, each
+// picture slot with its preview, the scrolling text on its way across the
+// strip, links, e-mail and the finish page after the page was written.
 
 #include "BrenzoApplication.h"
 #include "FileList.h"
@@ -12,6 +13,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -97,12 +99,19 @@ int main(int argc, char **argv)
     window.show();
     wait(200);
 
+    bool saved = true;
+    saved &= save(window, output, QStringLiteral("p0_bienvenida.png"));
+    goTo(window, 1);
     control<QLineEdit>(window, QStringLiteral("txtTitol"))
         ->setText(QStringLiteral(u"La página de Lucía"));
+    control<QLineEdit>(window, QStringLiteral("txtSubTitol1"))
+        ->setText(QStringLiteral(u"Fotos, música y amigos"));
+    press(window, QStringLiteral("chkMarco"));
+    saved &= save(window, output, QStringLiteral("p1_titulos.png"));
     goTo(window, 2);
     press(window, QStringLiteral("optNoche"));
+    saved &= save(window, output, QStringLiteral("p2_colores.png"));
 
-    bool saved = true;
     goTo(window, 3);
     choose(window, QStringLiteral("FileListBox1"), QStringLiteral("campanas.wav"));
     saved &= save(window, output, QStringLiteral("p3_sonido.png"));
@@ -132,6 +141,21 @@ int main(int argc, char **argv)
     // About four seconds of the strip: the text is well into it.
     wait(3600);
     saved &= save(window, output, QStringLiteral("p6_desplazamiento.png"));
+
+    goTo(window, 7);
+    control<QTableWidget>(window, QStringLiteral("GridEnlaces"))
+        ->item(1, 0)->setText(QStringLiteral("http://www.museodelprado.example/"));
+    control<QTableWidget>(window, QStringLiteral("GridEnlaces"))
+        ->item(1, 1)->setText(QStringLiteral("Museo del Prado"));
+    saved &= save(window, output, QStringLiteral("p7_enlaces.png"));
+
+    goTo(window, 8);
+    control<QLineEdit>(window, QStringLiteral("txtEmail"))
+        ->setText(QStringLiteral("lucia@correo.example"));
+    saved &= save(window, output, QStringLiteral("p8_email.png"));
+
+    goTo(window, 9);
+    saved &= save(window, output, QStringLiteral("p9_final.png"));
 
     if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
         std::fprintf(stderr, "unexpected message: %s\n",
