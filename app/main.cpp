@@ -2,29 +2,12 @@
 // order, and the message loop until the wizard window closes.
 
 #include "BrenzoApplication.h"
-#include "ProgramWindows.h"
-#include "QtUserPrompts.h"
-
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include "Program.h"
 
 int main(int argc, char **argv)
 {
     BrenzoApplication app(argc, argv);
-
-    // The program speaks Spanish, so Qt's own buttons ("Sí", "No",
-    // "Aceptar") do too, whatever the system's language.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
-
-    QtUserPrompts prompts;
-    app.setPrompts(&prompts);
-
-    ProgramWindows windows(prompts);
-    prompts.setHelpFile(windows.frmWeb.helpFile());
-    windows.frmWeb.show();
+    Program program(app);
+    program.show();
     return app.exec();
 }
