@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 RUN_DIR ?= $(BUILD_DIR)/run
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test test-asan run package bench clean
+.PHONY: all deps configure build test test-asan run package bench fuzz clean
 
 all: build
 
@@ -27,15 +27,32 @@ run: deps configure
 	bash scripts/run.sh $(BUILD_DIR) $(RUN_DIR)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Three wizard tests let an error leave a handler as an exception through Qt's
+# event delivery on its way to the general error box; Qt frees nothing it
+# was building on that path (a few hundred bytes of its own per error, in
+# frames without frame pointers, so no suppression can name them). Those three
+# run with every check but the leak check.
 ASAN_DIR ?= build-asan
+ASAN_NO_LEAK_CHECK = tst_soundtextpages|tst_imagespage|tst_badinput
+ASAN_ENV = QT_QPA_PLATFORM=offscreen \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 test-asan: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DBRENZO_SANITIZE=ON
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen \
-		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS) -E tst_package
+	cd $(ASAN_DIR) && $(ASAN_ENV) ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		ctest --output-on-failure -j $(JOBS) -E 'tst_package|$(ASAN_NO_LEAK_CHECK)'
+	cd $(ASAN_DIR) && $(ASAN_ENV) ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+		ctest --output-on-failure -j $(JOBS) -R '$(ASAN_NO_LEAK_CHECK)'
+
+# Benchmarks against their peers (bench/README.md); not part of `make test`.
+bench: deps
+	bash bench/run-benchmarks.sh
+
+# libFuzzer targets with ASan and UBSan, FUZZ_SECONDS each (fuzz/run-fuzzers.sh).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	bash fuzz/run-fuzzers.sh $(FUZZ_SECONDS)
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB

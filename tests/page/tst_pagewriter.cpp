@@ -1,6 +1,7 @@
 // The written document, byte for byte.
 
 #include "ColourScheme.h"
+#include "PageEncoding.h"
 #include "PageText.h"
 #include "PageWriter.h"
 
@@ -358,6 +359,67 @@ private slots:
         QCOMPARE(page[at + 1], QByteArray("<BR>"));
         QCOMPARE(page[at + 2], QByteArray(4096, 'y'));
         QCOMPARE(page[at + 4], QByteArray("z"));
+    }
+
+    // The central text goes out as exactly its lines (PageSettings), each
+    // followed by "<BR>", whatever mix of breaks, lengths and characters.
+    void centralTextAsItsLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("every kind of break")
+            << u"uno\r\ndos\ntres\rcuatro\r\r\ncinco\n\nseis\r\n"_s;
+        QTest::newRow("lengths around eight") << u"1234567\n12345678\n123456789\n"
+                                                 u"123456789012345\n1234567890123456\n"
+                                                 u"12345678901234567"_s;
+        QTest::newRow("control characters and the ends of Latin-1")
+            << QStringLiteral(u"a\u0000b\tc\u0001\u00FF\u00A0\n\u0100x\u00FFy");
+        QTest::newRow("reference early in a long line")
+            << QString(10, u'a') + u"€"_s + QString(5000, u'b') + u"\nfin"_s;
+        QTest::newRow("reference beyond the cut") << QString(4100, u'c') + u"€\nfin"_s;
+        QTest::newRow("pair cut at the limit")
+            << QString(4095, u'd') + u"😀tail\n"_s + QString(4096, u'e') + u"\r"_s;
+        QTest::newRow("break right after the limit") << QString(4096, u'f') + u"\n\ng"_s;
+    }
+
+    void centralTextAsItsLines()
+    {
+        QFETCH(QString, text);
+        PageSettings s = withTitle();
+        s.txtLibre = text;
+        QByteArray expected = "<!-- Texto Libre -->\r\n \r\n<FONT FACE=\"VERDANA,ARIAL\">\r\n";
+        for (const QString &line : s.centralTextLines()) {
+            appendPageText(expected, line);
+            expected += "\r\n<BR>\r\n";
+        }
+        expected += "<BR CLEAR=ALL>\r\n";
+        QVERIFY(render(s).contains(expected));
+    }
+
+    // A line break inside a one-line text (a file name may hold one) would
+    // leave a bare CR or LF in the page; it goes out as a blank, and every
+    // line still ends in CR LF.
+    void lineBreaksInOneLineTexts()
+    {
+        PageSettings s = withTitle();
+        s.txtTitol = QStringLiteral("Mi\r\nsitio");
+        s.stSonido = QStringLiteral("son\nido.wav");
+        s.lblNombreImagen1 = QStringLiteral("fo\rto.jpg");
+        s.GridEnlaces[0] = {QStringLiteral("http://a.example/\nx"), QStringLiteral("un\rsitio")};
+        s.TextoScroll = QStringLiteral("hola\n\radi\u00F3s");
+        const QByteArray page = render(s);
+        for (qsizetype i = 0; i < page.size(); ++i) {
+            if (page[i] == '\r')
+                QVERIFY2(page.mid(i + 1, 1) == "\n", qPrintable(QString::number(i)));
+            if (page[i] == '\n')
+                QVERIFY2(i > 0 && page[i - 1] == '\r', qPrintable(QString::number(i)));
+        }
+        const QList<QByteArray> lines = PageText::lines(page);
+        QVERIFY(lines.contains("<TITLE>Mi  sitio</TITLE>"));
+        QVERIFY(lines.contains("<IMG SRC=\"fo to.jpg\" BORDER=0>"));
+        QVERIFY(
+            lines.contains("\tdocument.writeln('<BGSOUND SRC=\"son ido.wav\" LOOP=INFINITE>') }"));
+        QVERIFY(lines.contains("<LI><A HREF=\"http://a.example/ x\">un sitio</A></LI><P>"));
+        QVERIFY(lines.contains("hola  adi\xF3s"));
     }
 };
 

@@ -12,9 +12,14 @@ ScriptedFtpServer::ScriptedFtpServer(QObject *parent) : QObject(parent)
 ScriptedFtpServer::~ScriptedFtpServer()
 {
     // Sockets closing as the server goes away are not events of the test.
-    const QList<QTcpSocket *> sockets = findChildren<QTcpSocket *>();
-    for (QTcpSocket *socket : sockets)
-        socket->disconnect(this);
+    // The accepted sockets belong to the two listening servers, which are
+    // members, not children: they are destroyed after this body, when the
+    // members their handlers use are gone already.
+    for (QTcpServer *server : {&m_control, &m_passive}) {
+        const QList<QTcpSocket *> sockets = server->findChildren<QTcpSocket *>();
+        for (QTcpSocket *socket : sockets)
+            socket->disconnect(this);
+    }
 }
 
 bool ScriptedFtpServer::listen()

@@ -1,0 +1,34 @@
+#pragma once
+
+// The user as the benchmarks play it: every box is answered at once, and the
+// last message is kept so the benchmark can tell how a run ended.
+
+#include "UserPrompts.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class BenchPrompts : public UserPrompts {
+public:
+    QString lastMessage;
+    int messages = 0;
+    std::function<void(const QString &)> onMessage;
+
+    void message(QWidget *, const QString &, const QString &text, PromptIcon) override
+    {
+        lastMessage = text;
+        ++messages;
+        if (onMessage)
+            onMessage(text);
+    }
+    bool question(QWidget *, const QString &, const QString &) override { return false; }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return QString();
+    }
+    void openFile(QWidget *, const QString &) override {}
+    void openUrl(QWidget *, const QUrl &) override {}
+    void showHelp(QWidget *, int) override {}
+};

@@ -1,0 +1,15 @@
+// The program's own start-up, as its entry does it, ending as soon as the
+// wizard window has been drawn. Kept step for step with app/main.cpp.
+
+#include "BrenzoApplication.h"
+#include "Program.h"
+#include "startup_shown.h"
+
+int main(int argc, char **argv)
+{
+    BrenzoApplication app(argc, argv);
+    Program program(app);
+    FirstPaintExit shown(&program.mainWindow());
+    program.show();
+    return app.exec();
+}

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Runs every benchmark, each comparing the program's own code with a peer in
+# the same run, and prints the figures against their goals (bench/README.md).
+#
+#   bench/run-benchmarks.sh [ROUNDS]        (make bench)
+#
+# Builds in build-bench/ (RelWithDebInfo, as shipped). The upload benchmark
+# starts Debian's vsftpd on 127.0.0.1 with a local user of its own, so it
+# needs root (or sudo); the large files it uploads live under /tmp and are
+# deleted at the end. Environment: BENCH_PORT (2121), BENCH_TMP
+# (/tmp/brenzo-bench), BENCH_SKIP (a list among pagewriter startup upload soak).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build="$root/build-bench"
+rounds=${1:-5}
+port=${BENCH_PORT:-2121}
+tmp=${BENCH_TMP:-/tmp/brenzo-bench}
+skip=" ${BENCH_SKIP:-} "
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+need=()
+for tool in curl:curl vsftpd:vsftpd; do
+    command -v "${tool%%:*}" >/dev/null || [ -x "/usr/sbin/${tool%%:*}" ] || need+=("${tool#*:}")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target benchmarks -j "$(nproc)" >/dev/null
+
+echo "== machine"
+echo "cores: $(nproc); CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //');" \
+    "memory: $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo);" \
+    "kernel: $(uname -r); Qt: $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
+
+mkdir -p "$tmp"
+cleanup() {
+    "$here/ftp-server.sh" stop "$tmp/ftp" 2>/dev/null || true
+    "${sudo[@]}" userdel brenzobench 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+if [[ $skip != *" pagewriter "* ]]; then
+    echo "== page writing (goal <= 1.5 x one QFile::write)"
+    "$build/bench/bench_pagewriter" 15
+fi
+
+if [[ $skip != *" startup "* ]]; then
+    echo "== start-up (goal <= 1.3 x a minimal Qt Widgets program)"
+    folder="$tmp/startup"
+    mkdir -p "$folder"
+    for f in "$root"/media/*.jpg "$root"/media/*.gif "$root"/media/BRENZO.HLP "$root"/media/samples/*; do
+        [ -f "$f" ] && cp "$f" "$folder/"
+    done
+    "$build/bench/bench_startup" "$folder" 21
+fi
+
+if [[ $skip != *" upload "* ]]; then
+    echo "== upload to vsftpd on 127.0.0.1:$port against curl -T (goal <= 1.05 x curl)," \
+        "memory (goal < 16 MiB), responsiveness (goal <= 50 ms)"
+    mkdir -p "$tmp/big" "$tmp/small" "$tmp/one"
+    head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
+    head -c $((1024 * 1024)) /dev/urandom >"$tmp/one/uno.bin"
+    for i in $(seq -w 1 300); do
+        head -c 10240 /dev/urandom >"$tmp/small/f$i.bin"
+    done
+    pid=$("$here/ftp-server.sh" start "$tmp/ftp" "$port")
+    echo "$pid" >"$tmp/ftp/pid"
+    "$build/bench/bench_upload" compare "$port" brenzobench brenzo-bench "$tmp/ftp/home" \
+        "$tmp/big" "$tmp/small" "$tmp/one" "$rounds"
+    "$here/ftp-server.sh" stop "$tmp/ftp"
+fi
+
+if [[ $skip != *" soak "* ]]; then
+    echo "== soak: 200 upload runs with faults against the scripted server"
+    "$build/bench/bench_soak" 200 6 2>&1 | grep -v XDG_RUNTIME_DIR
+fi
