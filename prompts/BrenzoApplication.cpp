@@ -25,3 +25,11 @@ void BrenzoApplication::showGeneralError(const QString &text)
     if (m_prompts)
         m_prompts->message(activeWindow(), QStringLiteral("Brenzo"), text, PromptIcon::Critical);
 }
+
+void BrenzoApplication::reportGeneralError(const QString &text)
+{
+    if (auto *app = qobject_cast<BrenzoApplication *>(QCoreApplication::instance()))
+        app->showGeneralError(text);
+    else
+        qWarning("%s", qPrintable(text));
+}

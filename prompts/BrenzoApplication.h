@@ -21,6 +21,11 @@ public:
     // Shows an error in the general error box.
     void showGeneralError(const QString &text);
 
+    // Shows an error in the running application's general error box. Handlers
+    // call this with the errors they catch rather than letting an exception
+    // travel through Qt's event delivery, which Qt does not support.
+    static void reportGeneralError(const QString &text);
+
 private:
     UserPrompts *m_prompts = nullptr;
 };

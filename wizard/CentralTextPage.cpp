@@ -1,5 +1,6 @@
 #include "CentralTextPage.h"
 
+#include "BrenzoApplication.h"
 #include "ProgramError.h"
 #include "TextImport.h"
 #include "UserPrompts.h"
@@ -168,7 +169,11 @@ void CentralTextPage::btnImportaClick()
     if (path.isEmpty())
         return;
     // Read completely before touching the box: a failed read keeps the text.
-    txtLibre->setPlainText(readTextFile(path));
+    try {
+        txtLibre->setPlainText(readTextFile(path));
+    } catch (const ProgramError &error) {
+        BrenzoApplication::reportGeneralError(error.text());
+    }
 }
 
 void CentralTextPage::btnBorrarClick()

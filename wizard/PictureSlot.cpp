@@ -1,9 +1,11 @@
 #include "PictureSlot.h"
 
+#include "BrenzoApplication.h"
 #include "ElidedLabel.h"
 #include "FileList.h"
 #include "PageSettings.h"
 #include "PicturePreview.h"
+#include "ProgramError.h"
 #include "WizardStyle.h"
 
 #include <QDir>
@@ -173,12 +175,18 @@ void PictureSlot::pick()
     lblNombreImagen->setText(QFileInfo(path).fileName());
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().compare(QLatin1String("GIF"), Qt::CaseInsensitive) == 0) {
-        RXGIF->load(path);
-        RXGIF->show();
-    } else {
-        imgJPG->load(path);
-        imgJPG->show();
+    // A damaged picture keeps its name chosen, shows no preview, and its
+    // decoder's message goes to the general error box.
+    try {
+        if (QFileInfo(path).suffix().compare(QLatin1String("GIF"), Qt::CaseInsensitive) == 0) {
+            RXGIF->load(path);
+            RXGIF->show();
+        } else {
+            imgJPG->load(path);
+            imgJPG->show();
+        }
+    } catch (const ProgramError &error) {
+        BrenzoApplication::reportGeneralError(error.text());
     }
 }
 
