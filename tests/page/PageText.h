@@ -58,6 +58,17 @@ inline QString firstDifference(const QByteArray &expected, const QByteArray &act
     return QStringLiteral("pages differ");
 }
 
+// The creation stamp a written page carries in its second line, so a test
+// can render the expected page with the same stamp.
+inline QString stampOf(const QByteArray &page)
+{
+    const QList<QByteArray> all = lines(page);
+    if (all.size() < 2)
+        return {};
+    const QByteArray &line = all[1];
+    return QString::fromLatin1(line.mid(line.indexOf(": ") + 2));
+}
+
 // True when the lines appear one after another somewhere in the page.
 inline bool containsRun(const QList<QByteArray> &page, const QStringList &run)
 {
