@@ -11,8 +11,8 @@ const std::array<ColourScheme, 6> &colourSchemes()
          "#800080"},
         {Combinacion::optRojo, u"Rojo", u"fondo_rojo.jpg", "#800000", "#FFFFFF", "#FFFF00",
          "#00FF00"},
-        {Combinacion::optVerde, u"Verde/Negro", u"fondo_verde.jpg", "#008000", "#FFFFFF",
-         "#FFFF00", "#00FF00"},
+        {Combinacion::optVerde, u"Verde/Negro", u"fondo_verde.jpg", "#008000", "#FFFFFF", "#FFFF00",
+         "#00FF00"},
         {Combinacion::optAmarillo, u"Amarillo", u"fondo_amarillo.jpg", "#FFFF00", "#000000",
          "#0000FF", "#800080"},
     }};

@@ -9,7 +9,7 @@
 #include <QString>
 
 struct GenerationResult {
-    bool written = false;       // the page file is complete on disk
+    bool written = false;        // the page file is complete on disk
     QList<PublishEntry> entries; // rebuilt after a failed write too
 };
 

@@ -15,8 +15,8 @@ void appendWithReferences(QByteArray &out, QStringView text)
             continue;
         }
         char32_t codePoint = unit;
-        if (QChar::isHighSurrogate(unit) && i + 1 < size
-            && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(unit) && i + 1 < size &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
             codePoint = QChar::surrogateToUcs4(unit, text[i + 1].unicode());
             ++i;
         } else if (QChar::isSurrogate(unit)) {

@@ -23,8 +23,8 @@ inline QString badPageFileName()
 // Two blanks stand between "existe" and the question mark.
 inline QString replaceQuestion(const QString &pageFileName)
 {
-    return QStringLiteral("El archivo ") + pageFileName + QStringLiteral(" ya existe ")
-           + QStringLiteral(u" ¿ Desea reemplazarlo ?");
+    return QStringLiteral("El archivo ") + pageFileName + QStringLiteral(" ya existe ") +
+           QStringLiteral(u" ¿ Desea reemplazarlo ?");
 }
 
 inline QString pageNotWritten()

@@ -173,9 +173,9 @@ void writeHeader(PageLines &out, const PageSettings &s, const ColourScheme &sche
     const QString link = QString::fromLatin1(scheme.link);
     const QString vlink = QString::fromLatin1(scheme.vlink);
     const QString opening = s.chkFondo ? QStringLiteral("<BODY ")
-                                       : QStringLiteral("<BODY BACKGROUND = \"")
-                                             + QString::fromUtf16(scheme.backgroundFile)
-                                             + QStringLiteral("\" ");
+                                       : QStringLiteral("<BODY BACKGROUND = \"") +
+                                             QString::fromUtf16(scheme.backgroundFile) +
+                                             QStringLiteral("\" ");
     out.line({opening, u"BGCOLOR=", bgColor, u" TEXT=", text, u" LINK=", link, u" VLINK=", vlink,
               u" ALINK=#FF0000", s.chkFondoFijo ? u" BGPROPERTIES=FIXED>" : u">"});
     out.separator();
@@ -299,8 +299,9 @@ void writePicture2(PageLines &out, const PageSettings &s)
         return;
     out.line(u"<!-- Imagen alineada junto al texto -->");
     out.separator();
-    writeLinkedPicture(out, s.txtImagen2,
-                       {u"<IMG SRC=\"", s.lblNombreImagen2, u"\" BORDER=0", u" ALIGN=LEFT HSPACE=4>"});
+    writeLinkedPicture(
+        out, s.txtImagen2,
+        {u"<IMG SRC=\"", s.lblNombreImagen2, u"\" BORDER=0", u" ALIGN=LEFT HSPACE=4>"});
 }
 
 const char16_t *centralFontLine(Tamano size)
@@ -361,8 +362,8 @@ void writeLinks(PageLines &out, const PageSettings &s)
     for (const LinkRow &row : s.GridEnlaces) {
         if (!row.isLink())
             continue;
-        out.line({u"<LI><A HREF=\"", trimmedText(row.address), u"\">",
-                  trimmedText(row.description), u"</A></LI><P>"});
+        out.line({u"<LI><A HREF=\"", trimmedText(row.address), u"\">", trimmedText(row.description),
+                  u"</A></LI><P>"});
     }
     out.line(u"</UL>");
     out.line(u"</FONT></B>");
@@ -379,8 +380,8 @@ void writeEmail(PageLines &out, const PageSettings &s)
     if (!s.lblNombreImagen3.isEmpty()) {
         out.line(u"<TD>");
         out.line({u"<A HREF=\"mailto:", email, u"\">"});
-        out.line({u"<IMG SRC=\"", s.lblNombreImagen3,
-                  u"\" BORDER=0 HSPACE=4 ALIGN=ABSMIDDLE></A>"});
+        out.line(
+            {u"<IMG SRC=\"", s.lblNombreImagen3, u"\" BORDER=0 HSPACE=4 ALIGN=ABSMIDDLE></A>"});
         out.line(u"</TD>");
     }
     out.line(u"<TD>");

@@ -34,8 +34,7 @@ void QtUserPrompts::message(QWidget *parent, const QString &title, const QString
 
 bool QtUserPrompts::question(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -69,11 +69,14 @@ ColoursPage::ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWi
 
     // Until an option is picked, the text shows the system's text colour.
     lblTexto = addSampleLabel(QStringLiteral("lblTexto"), QStringLiteral("Color del Texto"), 16);
-    lblEnlace = addSampleLabel(QStringLiteral("lblEnlace"), QStringLiteral("Color Enlace No Visitado"), 48);
+    lblEnlace =
+        addSampleLabel(QStringLiteral("lblEnlace"), QStringLiteral("Color Enlace No Visitado"), 48);
     WizardStyle::setTextColour(lblEnlace, Qt::blue);
-    lblVisitado = addSampleLabel(QStringLiteral("lblVisitado"), QStringLiteral("Color Enlace Visitado"), 80);
+    lblVisitado =
+        addSampleLabel(QStringLiteral("lblVisitado"), QStringLiteral("Color Enlace Visitado"), 80);
     WizardStyle::setTextColour(lblVisitado, QColor(128, 0, 128));
-    lblActivacion = addSampleLabel(QStringLiteral(u"lblActivacion"), QStringLiteral(u"Activación Enlace"), 112);
+    lblActivacion =
+        addSampleLabel(QStringLiteral(u"lblActivacion"), QStringLiteral(u"Activación Enlace"), 112);
     WizardStyle::setTextColour(lblActivacion, Qt::red);
 
     chkFondoFijo = new QCheckBox(QStringLiteral("&Fondo Fijo sin desplazarse"), sampleFrame);
@@ -88,7 +91,8 @@ ColoursPage::ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWi
     auto *group = new QButtonGroup(this);
     int y = 20;
     for (Combinacion combination : kStack) {
-        auto *button = new QRadioButton(QString::fromUtf16(schemeFor(combination).caption), optionsFrame);
+        auto *button =
+            new QRadioButton(QString::fromUtf16(schemeFor(combination).caption), optionsFrame);
         button->setObjectName(optionName(combination));
         button->setGeometry(16, y, 193, 22);
         group->addButton(button);
@@ -130,10 +134,11 @@ void ColoursPage::optCombinacionClick(Combinacion combination)
     const QString file = QString::fromUtf16(schemeFor(combination).backgroundFile);
     const QPixmap picture(QDir(m_startupFolder).filePath(file));
     if (picture.isNull()) {
-        m_prompts.message(window(), QStringLiteral("Error"),
-                          QStringLiteral("No se encuentra imagen de fondo \"%1\". Reinstale el programa")
-                              .arg(file),
-                          PromptIcon::Critical);
+        m_prompts.message(
+            window(), QStringLiteral("Error"),
+            QStringLiteral("No se encuentra imagen de fondo \"%1\". Reinstale el programa")
+                .arg(file),
+            PromptIcon::Critical);
         return;
     }
     imgFondo->setPixmap(picture);

@@ -14,17 +14,20 @@
 FinishPage::FinishPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent)
     : WizardPage(QStringLiteral("p9"), parent), m_prompts(prompts), m_startupFolder(startupFolder)
 {
-    QLabel *heading = addHeading(QStringLiteral("Label33"), QStringLiteral("Gracias por utilizar Brenzo"));
+    QLabel *heading =
+        addHeading(QStringLiteral("Label33"), QStringLiteral("Gracias por utilizar Brenzo"));
     QFont twelve = heading->font();
     twelve.setPointSize(12);
     heading->setFont(twelve);
     heading->adjustSize();
 
-    addLabel(this, QStringLiteral("Label34"), QStringLiteral(u"Su página ha sido confeccionada satisfactoriamente"), 8, 24);
+    addLabel(this, QStringLiteral("Label34"),
+             QStringLiteral(u"Su página ha sido confeccionada satisfactoriamente"), 8, 24);
     addLabel(this, QStringLiteral("Label35"),
-             QStringLiteral(u"Contacte con su proveedor de Internet para obtener las instrucciones "
-                            u"necesarias, o buscar un servidor de alojamiento de páginas, para publicarla "
-                            u"en Internet."),
+             QStringLiteral(
+                 u"Contacte con su proveedor de Internet para obtener las instrucciones "
+                 u"necesarias, o buscar un servidor de alojamiento de páginas, para publicarla "
+                 u"en Internet."),
              8, 40, 457, 28);
     addLabel(this, QStringLiteral("Label36"),
              QStringLiteral(u"Estos son los archivos necesarios para publicar la página:"), 8, 72);
@@ -56,7 +59,8 @@ FinishPage::FinishPage(UserPrompts &prompts, const QString &startupFolder, QWidg
                                            QStringLiteral(":/art/btn_web.png"));
     btnWebFin->setGeometry(240, 206, 225, 25);
 
-    addLabel(this, QStringLiteral("Label43"), QStringLiteral(u"Brenzo es un programa gratuito. © Brenzo Software"), 8, 240);
+    addLabel(this, QStringLiteral("Label43"),
+             QStringLiteral(u"Brenzo es un programa gratuito. © Brenzo Software"), 8, 240);
     QLabel *address = addLabel(this, QStringLiteral("Label44"), makerHomePage(), 240, 240, 225, 16);
     address->setAlignment(Qt::AlignRight | Qt::AlignTop);
 

@@ -12,12 +12,14 @@
 
 LinksPage::LinksPage(QWidget *parent) : WizardPage(QStringLiteral("p7"), parent)
 {
-    addHeading(QStringLiteral("LabelEnlaces"), QStringLiteral("Enlaces con otras direcciones de Internet"));
+    addHeading(QStringLiteral("LabelEnlaces"),
+               QStringLiteral("Enlaces con otras direcciones de Internet"));
     addLabel(this, QStringLiteral("Label24"),
              QStringLiteral("En este apartado, podemos indicar enlaces hacia otras direcciones de "
                             "Internet que deseemos recomendar"),
              8, 16, 449, 33);
-    QLabel *title = addLabel(this, QStringLiteral("Label37"), QStringLiteral(u"Título Enlaces:"), 8, 60);
+    QLabel *title =
+        addLabel(this, QStringLiteral("Label37"), QStringLiteral(u"Título Enlaces:"), 8, 60);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);

@@ -32,9 +32,9 @@ const QString kTitle = QStringLiteral("Brenzo");
 }
 
 TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_prompts(prompts), m_startupFolder(QDir::currentPath())
 {
     Q_INIT_RESOURCE(wizard);
@@ -53,9 +53,9 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
                                       QStringLiteral("nav_anterior"), 120, 57);
     btnSiguiente = addNavigationButton(QStringLiteral("btnSiguiente"), QStringLiteral("&Siguiente"),
                                        QStringLiteral("nav_siguiente"), 184, 57);
-    btnPublicar = addNavigationButton(QStringLiteral("btnPublicar"),
-                                      QStringLiteral(u"&Publicar página "),
-                                      QStringLiteral("nav_publicar"), 248, 97);
+    btnPublicar =
+        addNavigationButton(QStringLiteral("btnPublicar"), QStringLiteral(u"&Publicar página "),
+                            QStringLiteral("nav_publicar"), 248, 97);
     btnAyuda = addNavigationButton(QStringLiteral("btnAyuda"), QStringLiteral("&Ayuda"),
                                    QStringLiteral("nav_ayuda"), 352, 57);
     btnSalir = addNavigationButton(QStringLiteral("btnSalir"), QStringLiteral("&Salir"),
@@ -227,7 +227,8 @@ bool TfrmWeb::FormCloseQuery()
 {
     if (m_pageIndex == 9)
         return true;
-    return m_prompts.question(this, kTitle, QStringLiteral(u"¿ Esta seguro de salir del programa ?"));
+    return m_prompts.question(this, kTitle,
+                              QStringLiteral(u"¿ Esta seguro de salir del programa ?"));
 }
 
 bool TfrmWeb::CheckPage()
@@ -267,8 +268,8 @@ bool TfrmWeb::checkEmailPage()
         m_email->txtHTML->setFocus();
         return false;
     }
-    if (verdict == Page8Verdict::AskReplace
-        && !m_prompts.question(this, kTitle, PageMessages::replaceQuestion(current.txtHTML))) {
+    if (verdict == Page8Verdict::AskReplace &&
+        !m_prompts.question(this, kTitle, PageMessages::replaceQuestion(current.txtHTML))) {
         m_email->txtHTML->setFocus();
         return false;
     }

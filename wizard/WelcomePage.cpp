@@ -11,13 +11,15 @@
 WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     : WizardPage(QStringLiteral("p0"), parent), m_prompts(prompts)
 {
-    QLabel *title = addHeading(QStringLiteral("Label11"), QStringLiteral("Bienvenidos a Brenzo 4.2.0"));
+    QLabel *title =
+        addHeading(QStringLiteral("Label11"), QStringLiteral("Bienvenidos a Brenzo 4.2.0"));
     QFont big = title->font();
     big.setPointSize(16);
     title->setFont(big);
     title->adjustSize();
 
-    addLabel(this, QStringLiteral("Label12"), QStringLiteral(u"Asistente automático para crear páginas WEB"), 8, 30);
+    addLabel(this, QStringLiteral("Label12"),
+             QStringLiteral(u"Asistente automático para crear páginas WEB"), 8, 30);
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image2"));
@@ -25,25 +27,30 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     icon->setGeometry(kWidth - 40, 2, 32, 32);
 
     addLabel(this, QStringLiteral("Label38"),
-             QStringLiteral(u"Mediante este programa, Ud podrá crear una página WEB de forma rápida y muy "
-                            u"facilmente. Rellene cada una de las pantallas. Pulse Siguiente para pasar a la "
-                            u"siguiente pantalla, Anterior para pasar a la pantalla anterior y Reiniciar para "
-                            u"empezar de nuevo."),
+             QStringLiteral(
+                 u"Mediante este programa, Ud podrá crear una página WEB de forma rápida y muy "
+                 u"facilmente. Rellene cada una de las pantallas. Pulse Siguiente para pasar a la "
+                 u"siguiente pantalla, Anterior para pasar a la pantalla anterior y Reiniciar para "
+                 u"empezar de nuevo."),
              8, 52, 457, 44);
-    addLabel(this, QStringLiteral("Label40"),
-             QStringLiteral(u"Este programa, al ser gratuito, NO se ofrece soporte técnico. Si tiene cualquier "
-                            u"duda, pulse el botón AYUDA y se le mostrará la ayuda del programa, en la que "
-                            u"podrá resolver sus dudas."),
-             8, 100, 457, 44);
+    addLabel(
+        this, QStringLiteral("Label40"),
+        QStringLiteral(
+            u"Este programa, al ser gratuito, NO se ofrece soporte técnico. Si tiene cualquier "
+            u"duda, pulse el botón AYUDA y se le mostrará la ayuda del programa, en la que "
+            u"podrá resolver sus dudas."),
+        8, 100, 457, 44);
 
     auto *box = new QFrame(this);
     box->setObjectName(QStringLiteral("Panel1"));
     box->setFrameStyle(QFrame::Panel | QFrame::Raised);
     box->setGeometry(8, 150, 457, 76);
-    addLabel(box, QStringLiteral("Label41"),
-             QStringLiteral(u"Si desea páginas más completas, con varias secciones enlazadas, galerías de fotos "
-                            u"y contador de visitas, conozca la edición completa de Brenzo en nuestra web:"),
-             8, 6, 441, 30);
+    addLabel(
+        box, QStringLiteral("Label41"),
+        QStringLiteral(
+            u"Si desea páginas más completas, con varias secciones enlazadas, galerías de fotos "
+            u"y contador de visitas, conozca la edición completa de Brenzo en nuestra web:"),
+        8, 6, 441, 30);
 
     Label42 = new LinkLabel(makerHomePage(), box);
     Label42->setObjectName(QStringLiteral("Label42"));
@@ -54,9 +61,9 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     Label42->setGeometry(8, 42, 441, 26);
     connect(Label42, &LinkLabel::clicked, this, &WelcomePage::Label42Click);
 
-    QLabel *start = addLabel(this, QStringLiteral("Label39"),
-                             QStringLiteral("Pulse SIGUIENTE para empezar a confeccionar su página"),
-                             8, 236);
+    QLabel *start =
+        addLabel(this, QStringLiteral("Label39"),
+                 QStringLiteral("Pulse SIGUIENTE para empezar a confeccionar su página"), 8, 236);
     QFont bold = start->font();
     bold.setBold(true);
     start->setFont(bold);

@@ -18,8 +18,8 @@ QLabel *WizardPage::addHeading(const QString &objectName, const QString &text)
     return heading;
 }
 
-QLabel *WizardPage::addLabel(QWidget *parent, const QString &objectName, const QString &text,
-                             int x, int y, int width, int height)
+QLabel *WizardPage::addLabel(QWidget *parent, const QString &objectName, const QString &text, int x,
+                             int y, int width, int height)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(objectName);

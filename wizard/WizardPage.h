@@ -27,6 +27,6 @@ protected:
     QLabel *addHeading(const QString &objectName, const QString &text);
 
     // A label at a place of the page, word-wrapped when a width is given.
-    QLabel *addLabel(QWidget *parent, const QString &objectName, const QString &text, int x,
-                     int y, int width = 0, int height = 0);
+    QLabel *addLabel(QWidget *parent, const QString &objectName, const QString &text, int x, int y,
+                     int width = 0, int height = 0);
 };

@@ -47,15 +47,23 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("normalized");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("default") << "index.htm" << "index.htm" << true;
-        QTest::newRow("blanks around") << "  index.htm \t" << "index.htm" << true;
-        QTest::newRow("html") << "Index.HTML" << "index.html" << true;
+        QTest::newRow("default") << "index.htm"
+                                 << "index.htm" << true;
+        QTest::newRow("blanks around") << "  index.htm \t"
+                                       << "index.htm" << true;
+        QTest::newRow("html") << "Index.HTML"
+                              << "index.html" << true;
         QTest::newRow("only A-Z lowered") << u"ÑANDÚ.htm"_s << u"ÑandÚ.htm"_s << true;
-        QTest::newRow("blank inside") << "mi index.htm" << "mi index.htm" << false;
-        QTest::newRow("no extension") << "index" << "index" << false;
-        QTest::newRow("other extension") << "index.php" << "index.php" << false;
-        QTest::newRow("empty") << "" << "" << false;
-        QTest::newRow("only blanks") << "   " << "" << false;
+        QTest::newRow("blank inside") << "mi index.htm"
+                                      << "mi index.htm" << false;
+        QTest::newRow("no extension") << "index"
+                                      << "index" << false;
+        QTest::newRow("other extension") << "index.php"
+                                         << "index.php" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
+        QTest::newRow("only blanks") << "   "
+                                     << "" << false;
         for (const char *bad : {"/", "\\", ":", "*", "?", ";", "<", ">", "\""}) {
             const QString name = QStringLiteral("a%1b.htm").arg(QLatin1StringView(bad));
             QTest::addRow("forbidden %s", bad) << name << name << false;
@@ -105,7 +113,8 @@ private slots:
                  u"El archivo index.htm ya existe  ¿ Desea reemplazarlo ?"_s);
         QCOMPARE(PageMessages::missingTitle(), u"Debe Especificar Título Principal"_s);
         QCOMPARE(PageMessages::badEmail(), u"La dirección E-Mail especificada no es correcta"_s);
-        QCOMPARE(PageMessages::badPageFileName(), u"El nombre de archivo página WEB es incorrecto"_s);
+        QCOMPARE(PageMessages::badPageFileName(),
+                 u"El nombre de archivo página WEB es incorrecto"_s);
         QCOMPARE(PageMessages::pageNotWritten(), u"Error: No puede crearse página WEB"_s);
     }
 
@@ -126,7 +135,8 @@ private slots:
         soundAndPicture1.lblNombreImagen1 = QStringLiteral("foto.jpg");
         QTest::newRow("sound and picture 1")
             << soundAndPicture1
-            << QStringList{"index.htm", "fondo_blanco.jpg", "tema.mid", "foto.jpg", "boton_brenzo.gif"}
+            << QStringList{"index.htm", "fondo_blanco.jpg", "tema.mid", "foto.jpg",
+                           "boton_brenzo.gif"}
             << QStringList{u"index.htm (Página WEB)"_s, "fondo_blanco.jpg (Imagen de Fondo)",
                            "tema.mid (Sonido Fondo)", "foto.jpg (Imagen 1)",
                            "boton_brenzo.gif (Enlace Brenzo)"};
@@ -141,12 +151,15 @@ private slots:
         all.lblNombreImagen2 = QStringLiteral("y.jpg");
         all.lblNombreImagen3 = QStringLiteral("x.gif");
         QTest::newRow("everything")
-            << all
-            << QStringList{"index.htm", "fondo_noche.jpg", " a b.wav", "x.gif", "y.jpg", "x.gif",
-                           "boton_brenzo.gif"}
-            << QStringList{u"index.htm (Página WEB)"_s, "fondo_noche.jpg (Imagen de Fondo)",
-                           "a b.wav (Sonido Fondo)", "x.gif (Imagen 1)", "y.jpg (Imagen 2)",
-                           "x.gif (Imagen 3)", "boton_brenzo.gif (Enlace Brenzo)"};
+            << all << QStringList{"index.htm", "fondo_noche.jpg", " a b.wav",        "x.gif",
+                                  "y.jpg",     "x.gif",           "boton_brenzo.gif"}
+            << QStringList{u"index.htm (Página WEB)"_s,
+                           "fondo_noche.jpg (Imagen de Fondo)",
+                           "a b.wav (Sonido Fondo)",
+                           "x.gif (Imagen 1)",
+                           "y.jpg (Imagen 2)",
+                           "x.gif (Imagen 3)",
+                           "boton_brenzo.gif (Enlace Brenzo)"};
     }
 
     void publishList()
@@ -167,8 +180,8 @@ private slots:
         s.txtEmail = QStringLiteral("ana@correo.example");
         s.txtHTML = QStringLiteral("casa.html");
         const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
-        const GenerationResult ok =
-            runGeneration(s, dir.path(), [&] { return when; }, QLocale(QStringLiteral("es_ES")));
+        const GenerationResult ok = runGeneration(
+            s, dir.path(), [&] { return when; }, QLocale(QStringLiteral("es_ES")));
         QVERIFY(ok.written);
         QCOMPARE(ok.entries.size(), 3);
         QCOMPARE(ok.entries.first().fileName, QStringLiteral("casa.html"));

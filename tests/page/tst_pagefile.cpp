@@ -63,13 +63,16 @@ private slots:
         QTest::addColumn<QDateTime>("when");
         QTest::addColumn<QString>("stamp");
         const QDate day(2026, 12, 8);
-        QTest::newRow("es afternoon") << "es_ES" << QDateTime(day, QTime(17, 23, 7)) << "8/12/26 17:23:07";
-        QTest::newRow("es morning") << "es_ES" << QDateTime(day, QTime(9, 5, 0)) << "8/12/26 9:05:00";
+        QTest::newRow("es afternoon")
+            << "es_ES" << QDateTime(day, QTime(17, 23, 7)) << "8/12/26 17:23:07";
+        QTest::newRow("es morning")
+            << "es_ES" << QDateTime(day, QTime(9, 5, 0)) << "8/12/26 9:05:00";
         QTest::newRow("es midnight") << "es_ES" << QDateTime(day, QTime(0, 0, 0, 999)) << "8/12/26";
         QTest::newRow("es one second after midnight")
             << "es_ES" << QDateTime(day, QTime(0, 0, 1)) << "8/12/26 0:00:01";
         QTest::newRow("de") << "de_DE" << QDateTime(day, QTime(17, 23, 7)) << "08.12.26 17:23:07";
-        QTest::newRow("en_US") << "en_US" << QDateTime(day, QTime(17, 23, 7)) << "12/8/26 5:23:07 PM";
+        QTest::newRow("en_US") << "en_US" << QDateTime(day, QTime(17, 23, 7))
+                               << "12/8/26 5:23:07 PM";
     }
 
     // The user's short date and long time, without the time zone.
@@ -85,11 +88,16 @@ private slots:
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("bracketed") << "H:mm:ss (t)" << "H:mm:ss";
-        QTest::newRow("trailing") << "h:mm:ss AP t" << "h:mm:ss AP";
-        QTest::newRow("leading") << "t HH:mm:ss" << "HH:mm:ss";
-        QTest::newRow("quoted t kept") << "HH 'h' mm 'text' t" << "HH 'h' mm 'text'";
-        QTest::newRow("no zone") << "HH:mm:ss" << "HH:mm:ss";
+        QTest::newRow("bracketed") << "H:mm:ss (t)"
+                                   << "H:mm:ss";
+        QTest::newRow("trailing") << "h:mm:ss AP t"
+                                  << "h:mm:ss AP";
+        QTest::newRow("leading") << "t HH:mm:ss"
+                                 << "HH:mm:ss";
+        QTest::newRow("quoted t kept") << "HH 'h' mm 'text' t"
+                                       << "HH 'h' mm 'text'";
+        QTest::newRow("no zone") << "HH:mm:ss"
+                                 << "HH:mm:ss";
     }
 
     void zoneTokenRemoved()
@@ -137,7 +145,8 @@ private slots:
         QTemporaryDir dir;
         const PageSettings s = sample();
         const PageClock clock = systemClock();
-        QVERIFY(!WritePage(s, schemeFor(s), dir.filePath(QStringLiteral("missing/index.htm")), clock));
+        QVERIFY(
+            !WritePage(s, schemeFor(s), dir.filePath(QStringLiteral("missing/index.htm")), clock));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("index.htm")));
         QVERIFY(!WritePage(s, schemeFor(s), dir.filePath(QStringLiteral("index.htm")), clock));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("index.htm"))).isDir());
@@ -162,8 +171,10 @@ private slots:
         QVERIFY(QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner));
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(!WritePage(s, schemeFor(s), page, systemClock()));
-        QVERIFY(!WritePage(s, schemeFor(s), dir.filePath(QStringLiteral("otra.htm")), systemClock()));
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(
+            !WritePage(s, schemeFor(s), dir.filePath(QStringLiteral("otra.htm")), systemClock()));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(readAll(page), QByteArray("old page"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"index.htm"});
     }

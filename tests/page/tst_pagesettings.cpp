@@ -40,13 +40,19 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("trimmed");
-        QTest::newRow("blanks and tabs") << " \t a b \t" << "a b";
-        QTest::newRow("line breaks") << "\r\n a \r\n" << "a";
-        QTest::newRow("control characters") << "\x01\x1F" "a" "\x7F" << "a\x7F";
+        QTest::newRow("blanks and tabs") << " \t a b \t"
+                                         << "a b";
+        QTest::newRow("line breaks") << "\r\n a \r\n"
+                                     << "a";
+        QTest::newRow("control characters") << "\x01\x1F"
+                                               "a"
+                                               "\x7F"
+                                            << "a\x7F";
         QTest::newRow("no-break space kept") << u"\u00A0a\u00A0"_s << u"\u00A0a\u00A0"_s;
         QTest::newRow("accents kept") << u" á é "_s << u"á é"_s;
         QTest::newRow("ideographic space kept") << u"\u3000a"_s << u"\u3000a"_s;
-        QTest::newRow("only blanks") << " \t\r\n " << "";
+        QTest::newRow("only blanks") << " \t\r\n "
+                                     << "";
     }
 
     void trimming()
@@ -92,9 +98,9 @@ private slots:
     void schemeFamilies()
     {
         for (const ColourScheme &row : colourSchemes()) {
-            const bool light = QLatin1StringView(row.bgColor) == "#FFFFFF"
-                               || QLatin1StringView(row.bgColor) == "#00FFFF"
-                               || QLatin1StringView(row.bgColor) == "#FFFF00";
+            const bool light = QLatin1StringView(row.bgColor) == "#FFFFFF" ||
+                               QLatin1StringView(row.bgColor) == "#00FFFF" ||
+                               QLatin1StringView(row.bgColor) == "#FFFF00";
             QCOMPARE(QLatin1StringView(row.text), light ? "#000000" : "#FFFFFF");
             QCOMPARE(&schemeFor(row.option), &row);
         }

@@ -88,16 +88,16 @@ PageSettings everything()
 
 QString soundLine1(const QString &name, bool loop)
 {
-    return QStringLiteral("\tdocument.writeln('<BGSOUND SRC=\"") + name
-           + (loop ? QStringLiteral("\" LOOP=INFINITE>') }") : QStringLiteral("\">') }"));
+    return QStringLiteral("\tdocument.writeln('<BGSOUND SRC=\"") + name +
+           (loop ? QStringLiteral("\" LOOP=INFINITE>') }") : QStringLiteral("\">') }"));
 }
 
 QString soundLine2(const QString &name, bool loop)
 {
-    return QStringLiteral("\tdocument.writeln('<EMBED SRC=\"") + name
-           + (loop ? QStringLiteral("\" WIDTH=0 HEIGHT=2 LOOP=TRUE AUTOSTART=TRUE>")
-                   : QStringLiteral("\" WIDTH=0 HEIGHT=2 AUTOSTART=TRUE>"))
-           + QStringLiteral("</EMBED>') }");
+    return QStringLiteral("\tdocument.writeln('<EMBED SRC=\"") + name +
+           (loop ? QStringLiteral("\" WIDTH=0 HEIGHT=2 LOOP=TRUE AUTOSTART=TRUE>")
+                 : QStringLiteral("\" WIDTH=0 HEIGHT=2 AUTOSTART=TRUE>")) +
+           QStringLiteral("</EMBED>') }");
 }
 
 } // namespace
@@ -110,12 +110,10 @@ private slots:
     {
         QTest::addColumn<QString>("goldenFile");
         QTest::addColumn<Mutation>("mutation");
-        QTest::newRow("defaults") << "defaults.txt" << Mutation([](PageSettings &s) {
-            s = withTitle();
-        });
-        QTest::newRow("every section") << "everything.txt" << Mutation([](PageSettings &s) {
-            s = everything();
-        });
+        QTest::newRow("defaults") << "defaults.txt"
+                                  << Mutation([](PageSettings &s) { s = withTitle(); });
+        QTest::newRow("every section")
+            << "everything.txt" << Mutation([](PageSettings &s) { s = everything(); });
     }
 
     void wholeDocument()
@@ -182,14 +180,12 @@ private slots:
             << QStringList{u"<BODY BACKGROUND = \"fondo_blanco.jpg\" BGCOLOR=#FFFFFF "
                            u"TEXT=#000000 LINK=#0000FF VLINK=#800080 ALINK=#FF0000>"_s}
             << QStringList{};
-        QTest::newRow("second subtitle alone")
-            << Mutation([](PageSettings &s) {
-                   s.txtSubTitol1 = QStringLiteral(" \r\n ");
-                   s.txtSubTitol2 = QStringLiteral(" dos ");
-               })
-            << QStringList{u"</CENTER>"_s, u" "_s, u"<CENTER>"_s, u"<H3>dos</H3>"_s,
-                           u"</CENTER>"_s, u"</FONT> "_s}
-            << QStringList{u"<H2></H2>"_s};
+        QTest::newRow("second subtitle alone") << Mutation([](PageSettings &s) {
+            s.txtSubTitol1 = QStringLiteral(" \r\n ");
+            s.txtSubTitol2 = QStringLiteral(" dos ");
+        }) << QStringList{u"</CENTER>"_s,    u" "_s,         u"<CENTER>"_s,
+                          u"<H3>dos</H3>"_s, u"</CENTER>"_s, u"</FONT> "_s}
+                                               << QStringList{u"<H2></H2>"_s};
         QTest::newRow("picture 1 without link")
             << Mutation([](PageSettings &s) {
                    s.lblNombreImagen1 = QStringLiteral("a.jpg");
@@ -206,10 +202,8 @@ private slots:
                    s.lblNombreImagen2 = QStringLiteral("b.jpg");
                    s.txtLibre = QStringLiteral(" \n\t\n  \n");
                })
-            << QStringList{u"<HR>"_s, u" "_s, u" "_s,
-                           u"<!-- Enlaces con otras direcciones -->"_s}
-            << QStringList{u"<!-- Imagen alineada junto al texto -->"_s,
-                           u"<!-- Texto Libre -->"_s};
+            << QStringList{u"<HR>"_s, u" "_s, u" "_s, u"<!-- Enlaces con otras direcciones -->"_s}
+            << QStringList{u"<!-- Imagen alineada junto al texto -->"_s, u"<!-- Texto Libre -->"_s};
         QTest::newRow("picture 2 without link")
             << Mutation([](PageSettings &s) {
                    s.lblNombreImagen2 = QStringLiteral("b.jpg");
@@ -219,62 +213,76 @@ private slots:
                            u"<IMG SRC=\"b.jpg\" BORDER=0 ALIGN=LEFT HSPACE=4>"_s, u" "_s,
                            u"<!-- Texto Libre -->"_s}
             << QStringList{};
-        QTest::newRow("mini, bold only")
-            << Mutation([](PageSettings &s) {
-                   s.txtLibre = QStringLiteral("uno");
-                   s.optTamano = Tamano::optMini;
-                   s.chkNegrita = true;
-               })
-            << QStringList{u"<FONT SIZE=-1 FACE=\"VERDANA,ARIAL\">"_s, u"<B>"_s, u"uno"_s,
-                           u"<BR>"_s, u"<BR CLEAR=ALL>"_s, u"</FONT>"_s, u"</B>"_s,
-                           u"<HR>"_s}
-            << QStringList{u"<I>"_s, u"</I>"_s};
-        QTest::newRow("normal, italic only")
-            << Mutation([](PageSettings &s) {
-                   s.txtLibre = QStringLiteral("uno");
-                   s.chkCursiva = true;
-               })
-            << QStringList{u"<FONT FACE=\"VERDANA,ARIAL\">"_s, u"<I>"_s, u"uno"_s,
-                           u"<BR>"_s, u"<BR CLEAR=ALL>"_s, u"</FONT>"_s, u"</I>"_s,
-                           u"<HR>"_s}
-            << QStringList{u"<B>"_s};
-        QTest::newRow("super")
-            << Mutation([](PageSettings &s) {
-                   s.txtLibre = QStringLiteral("uno");
-                   s.optTamano = Tamano::optSuper;
-               })
-            << QStringList{u" "_s, u"<!-- Texto Libre -->"_s, u" "_s,
-                           u"<FONT SIZE=+4 FACE=\"VERDANA,ARIAL\">"_s, u"uno"_s}
-            << QStringList{};
+        QTest::newRow("mini, bold only") << Mutation([](PageSettings &s) {
+            s.txtLibre = QStringLiteral("uno");
+            s.optTamano = Tamano::optMini;
+            s.chkNegrita = true;
+        })
+                                         << QStringList{u"<FONT SIZE=-1 FACE=\"VERDANA,ARIAL\">"_s,
+                                                        u"<B>"_s,
+                                                        u"uno"_s,
+                                                        u"<BR>"_s,
+                                                        u"<BR CLEAR=ALL>"_s,
+                                                        u"</FONT>"_s,
+                                                        u"</B>"_s,
+                                                        u"<HR>"_s}
+                                         << QStringList{u"<I>"_s, u"</I>"_s};
+        QTest::newRow("normal, italic only") << Mutation([](PageSettings &s) {
+            s.txtLibre = QStringLiteral("uno");
+            s.chkCursiva = true;
+        })
+                                             << QStringList{u"<FONT FACE=\"VERDANA,ARIAL\">"_s,
+                                                            u"<I>"_s,
+                                                            u"uno"_s,
+                                                            u"<BR>"_s,
+                                                            u"<BR CLEAR=ALL>"_s,
+                                                            u"</FONT>"_s,
+                                                            u"</I>"_s,
+                                                            u"<HR>"_s}
+                                             << QStringList{u"<B>"_s};
+        QTest::newRow("super") << Mutation([](PageSettings &s) {
+            s.txtLibre = QStringLiteral("uno");
+            s.optTamano = Tamano::optSuper;
+        })
+                               << QStringList{u" "_s, u"<!-- Texto Libre -->"_s, u" "_s,
+                                              u"<FONT SIZE=+4 FACE=\"VERDANA,ARIAL\">"_s, u"uno"_s}
+                               << QStringList{};
         QTest::newRow("scroll text emptied, before")
             << Mutation([](PageSettings &s) { s.TextoScroll.clear(); })
             << QStringList{u"<CENTER><BLINK><FONT SIZE=+1 FACE=\"VERDANA,ARIAL\"><MARQUEE>"_s,
-                           QString(), u"</MARQUEE></FONT></BLINK></CENTER>"_s, u" "_s,
-                           u"<P>"_s, u"<HR>"_s}
+                           QString(),
+                           u"</MARQUEE></FONT></BLINK></CENTER>"_s,
+                           u" "_s,
+                           u"<P>"_s,
+                           u"<HR>"_s}
             << QStringList{};
         QTest::newRow("scroll text after, no central text")
             << Mutation([](PageSettings &s) { s.optPosicion = Posicion::optDespuesTexto; })
-            << QStringList{u"<P>"_s, u"<HR>"_s, u" "_s,
-                           u"<!-- Texto desplazandose por la pantalla -->"_s, u" "_s,
+            << QStringList{u"<P>"_s,
+                           u"<HR>"_s,
+                           u" "_s,
+                           u"<!-- Texto desplazandose por la pantalla -->"_s,
+                           u" "_s,
                            u"<CENTER><BLINK><FONT SIZE=+1 FACE=\"VERDANA,ARIAL\"><MARQUEE>"_s,
-                           u"Página WEB"_s, u"</MARQUEE></FONT></BLINK></CENTER>"_s, u"<P>"_s,
-                           u" "_s, u" "_s, u"<!-- Enlaces con otras direcciones -->"_s}
+                           u"Página WEB"_s,
+                           u"</MARQUEE></FONT></BLINK></CENTER>"_s,
+                           u"<P>"_s,
+                           u" "_s,
+                           u" "_s,
+                           u"<!-- Enlaces con otras direcciones -->"_s}
             << QStringList{};
         QTest::newRow("blank links heading")
             << Mutation([](PageSettings &s) { s.txtTitolEnlaces = QStringLiteral("  "); })
             << QStringList{u"<UL>"_s, u"<LH><B></B></LH><P>"_s, u"</UL>"_s} << QStringList{};
-        QTest::newRow("link in the last row only")
-            << Mutation([](PageSettings &s) {
-                   s.GridEnlaces[19] = {QStringLiteral("http://z.example"), QString()};
-               })
-            << QStringList{u"<LI><A HREF=\"http://z.example\"></A></LI><P>"_s, u"</UL>"_s}
-            << QStringList{};
-        QTest::newRow("user markup unescaped")
-            << Mutation([](PageSettings &s) {
-                   s.txtLibre = QStringLiteral("<B>\"a\" & b</B>");
-                   s.txtTitolEmail = QStringLiteral("<I>hola</I>");
-               })
-            << QStringList{u"<B>\"a\" & b</B>"_s} << QStringList{};
+        QTest::newRow("link in the last row only") << Mutation([](PageSettings &s) {
+            s.GridEnlaces[19] = {QStringLiteral("http://z.example"), QString()};
+        }) << QStringList{u"<LI><A HREF=\"http://z.example\"></A></LI><P>"_s, u"</UL>"_s}
+                                                   << QStringList{};
+        QTest::newRow("user markup unescaped") << Mutation([](PageSettings &s) {
+            s.txtLibre = QStringLiteral("<B>\"a\" & b</B>");
+            s.txtTitolEmail = QStringLiteral("<I>hola</I>");
+        }) << QStringList{u"<B>\"a\" & b</B>"_s}
+                                               << QStringList{};
     }
 
     void conditionalLines()

@@ -26,8 +26,8 @@ public:
     };
 
     QList<Call> calls;
-    QQueue<bool> answers;       // for question(); No when empty
-    QQueue<QString> fileNames;  // for openFileName(); cancel when empty
+    QQueue<bool> answers;      // for question(); No when empty
+    QQueue<QString> fileNames; // for openFileName(); cancel when empty
 
     // Called during each prompt, e.g. to look at the window while it is open.
     std::function<void(const Call &)> onCall;

@@ -54,7 +54,10 @@ public:
 
     QLineEdit *edit(const QString &name) const { return find<QLineEdit>(name); }
 
-    void click(const QString &buttonName) { QTest::mouseClick(find<QAbstractButton>(buttonName), Qt::LeftButton); }
+    void click(const QString &buttonName)
+    {
+        QTest::mouseClick(find<QAbstractButton>(buttonName), Qt::LeftButton);
+    }
     // Clicks a check box or option on its indicator, where a user aims.
     void tick(const QString &name)
     {

@@ -94,7 +94,8 @@ private slots:
         f.edit(u"txtHTML"_s)->setText(u"  MI PAGINA.HTM "_s);
         f.next();
         QCOMPARE(f.window->pageIndex(), 8);
-        QCOMPARE(f.prompts.messageTexts(), QStringList{u"El nombre de archivo página WEB es incorrecto"_s});
+        QCOMPARE(f.prompts.messageTexts(),
+                 QStringList{u"El nombre de archivo página WEB es incorrecto"_s});
         QCOMPARE(f.edit(u"txtHTML"_s)->text(), u"mi pagina.htm"_s);
         QCOMPARE(QApplication::focusWidget(), f.edit(u"txtHTML"_s));
     }

@@ -42,11 +42,31 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("visited");
         QTest::addColumn<QString>("background");
-        QTest::newRow("noche") << "optNoche" << "#ffffff" << "#ffff00" << "#00ff00" << "#000000";
-        QTest::newRow("rojo") << "optRojo" << "#ffffff" << "#ffff00" << "#00ff00" << "#800000";
-        QTest::newRow("cielo") << "optCielo" << "#000000" << "#0000ff" << "#800080" << "#00ffff";
-        QTest::newRow("verde") << "optVerde" << "#ffffff" << "#ffff00" << "#00ff00" << "#008000";
-        QTest::newRow("amarillo") << "optAmarillo" << "#000000" << "#0000ff" << "#800080" << "#ffff00";
+        QTest::newRow("noche") << "optNoche"
+                               << "#ffffff"
+                               << "#ffff00"
+                               << "#00ff00"
+                               << "#000000";
+        QTest::newRow("rojo") << "optRojo"
+                              << "#ffffff"
+                              << "#ffff00"
+                              << "#00ff00"
+                              << "#800000";
+        QTest::newRow("cielo") << "optCielo"
+                               << "#000000"
+                               << "#0000ff"
+                               << "#800080"
+                               << "#00ffff";
+        QTest::newRow("verde") << "optVerde"
+                               << "#ffffff"
+                               << "#ffff00"
+                               << "#00ff00"
+                               << "#008000";
+        QTest::newRow("amarillo") << "optAmarillo"
+                                  << "#000000"
+                                  << "#0000ff"
+                                  << "#800080"
+                                  << "#ffff00";
     }
 
     void sampleColours()

@@ -144,9 +144,11 @@ int main(int argc, char **argv)
 
     goTo(window, 7);
     control<QTableWidget>(window, QStringLiteral("GridEnlaces"))
-        ->item(1, 0)->setText(QStringLiteral("http://www.museodelprado.example/"));
+        ->item(1, 0)
+        ->setText(QStringLiteral("http://www.museodelprado.example/"));
     control<QTableWidget>(window, QStringLiteral("GridEnlaces"))
-        ->item(1, 1)->setText(QStringLiteral("Museo del Prado"));
+        ->item(1, 1)
+        ->setText(QStringLiteral("Museo del Prado"));
     saved &= save(window, output, QStringLiteral("p7_enlaces.png"));
 
     goTo(window, 8);
