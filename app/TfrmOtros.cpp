@@ -1,5 +1,6 @@
 #include "TfrmOtros.h"
 
+#include "LinkLabel.h"
 #include "MakerInfo.h"
 #include "UserPrompts.h"
 
@@ -7,7 +8,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -114,8 +114,8 @@ TfrmOtros::TfrmOtros(UserPrompts &prompts, QWidget *parent)
                            "programas, es gratuito y está en castellano."),
             false);
 
-    m_link =
-        new QLabel(QStringLiteral("Pulse aquí para más información sobre estos programas"), this);
+    m_link = new LinkLabel(QStringLiteral("Pulse aquí para más información sobre estos programas"),
+                           this);
     m_link->setObjectName(QStringLiteral("Label8"));
     m_link->setGeometry(0, 336, 481, 19);
     m_link->setAlignment(Qt::AlignCenter);
@@ -123,34 +123,12 @@ TfrmOtros::TfrmOtros(UserPrompts &prompts, QWidget *parent)
     linkFont.setBold(true);
     linkFont.setUnderline(true);
     m_link->setFont(linkFont);
-    m_link->setCursor(Qt::PointingHandCursor);
-    setLinkColour(Qt::blue);
-    m_link->installEventFilter(this);
+    connect(m_link, &LinkLabel::clicked, this, &TfrmOtros::Label8Click);
 }
 
 void TfrmOtros::Label8Click()
 {
-    // The red is the user's sign that the click was taken while the browser
-    // starts, so it must be on screen before the shell call, not after it.
-    setLinkColour(Qt::red);
-    m_link->repaint();
-    m_prompts.openUrl(this, QUrl(makerHomePage()));
-    setLinkColour(Qt::blue);
-    m_link->repaint();
-}
-
-bool TfrmOtros::eventFilter(QObject *watched, QEvent *event)
-{
-    // A click is a left button let go over the link, as with any button.
-    if (watched == m_link && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            m_link->rect().contains(mouse->position().toPoint())) {
-            Label8Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    m_link->pressWhile([this] { m_prompts.openUrl(this, QUrl(makerHomePage())); });
 }
 
 void TfrmOtros::showEvent(QShowEvent *event)
@@ -198,11 +176,4 @@ QLabel *TfrmOtros::addText(QFrame *panel, const QString &name, const QRect &plac
         label->setFont(bold);
     }
     return label;
-}
-
-void TfrmOtros::setLinkColour(const QColor &colour)
-{
-    QPalette palette = m_link->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    m_link->setPalette(palette);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QFrame;
+class LinkLabel;
 class QLabel;
 class UserPrompts;
 
@@ -20,7 +21,6 @@ public:
     void Label8Click();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -29,8 +29,7 @@ private:
                        const QString &title, const QColor &tint);
     QLabel *addText(QFrame *panel, const QString &name, const QRect &place, const QString &text,
                     bool headline);
-    void setLinkColour(const QColor &colour);
 
     UserPrompts &m_prompts;
-    QLabel *m_link = nullptr;
+    LinkLabel *m_link = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #include "BenchPrompts.h"
 #include "ProcStatus.h"
+#include "PublishTexts.h"
 #include "ScriptedFtpServer.h"
 #include "TfrmEnviar.h"
 
@@ -26,14 +27,7 @@
 
 namespace {
 
-const QString CannotConnect = QStringLiteral("No puede conectarse con el servidor indicado");
-const QString CannotLogIn =
-    QStringLiteral("No puede conectarse con el servidor con los datos indicados");
-const QString CannotChangeFolder =
-    QStringLiteral("No puede accederse al directorio remoto especificado");
-const QString Cancelled = QStringLiteral("Envio de página web cancelado por el usuario");
-const QString Published = QStringLiteral("¡Enhorabuena! Su página ha sido publicada correctamente");
-const QString CannotSend = QStringLiteral("No puede enviarse el archivo ");
+using namespace PublishTexts;
 
 // One fault of the publishing tests, and how the run must end.
 struct Fault {
@@ -77,25 +71,25 @@ QList<Fault> faults()
         {"closed after USER", {"USER:close"}, {}, page, both},
         {"reply line of 20000 characters", {"USER=331 " + QString(20000, u'x')}, {}, page, both},
         {"CWD refused", {"CWD=550 No existe"}, QStringLiteral("/site"), page, {CannotChangeFolder}},
-        {"PASV refused", {"PASV=425 No"}, {}, page, {CannotSend + "pagina.htm"}},
+        {"PASV refused", {"PASV=425 No"}, {}, page, {cannotSend("pagina.htm")}},
         {"227 unreadable",
          {"PASV=227 Entering Passive Mode (1,2)"},
          {},
          page,
-         {CannotSend + "pagina.htm"}},
+         {cannotSend("pagina.htm")}},
         {"second STOR refused",
          {"STOR#2=553 No permitido"},
          {},
          three,
-         {CannotSend + "fondo_cielo.jpg"}},
-        {"closed after STOR", {"STOR:close"}, {}, page, {CannotSend + "pagina.htm"}},
-        {"426 then 226", {"FINAL=426 Cortada\r\n226 Hecho"}, {}, page, {CannotSend + "pagina.htm"}},
-        {"450 then 226", {"FINAL=450 Ocupado\r\n226 Hecho"}, {}, page, {CannotSend + "pagina.htm"}},
+         {cannotSend("fondo_cielo.jpg")}},
+        {"closed after STOR", {"STOR:close"}, {}, page, {cannotSend("pagina.htm")}},
+        {"426 then 226", {"FINAL=426 Cortada\r\n226 Hecho"}, {}, page, {cannotSend("pagina.htm")}},
+        {"450 then 226", {"FINAL=450 Ocupado\r\n226 Hecho"}, {}, page, {cannotSend("pagina.htm")}},
         {"missing file in the middle",
          {},
          {},
          {"pagina.htm", "falta.gif", "sonido.mid"},
-         {CannotSend + "falta.gif"}},
+         {cannotSend("falta.gif")}},
         {"cancel: password never answered",
          {"PASS:stall"},
          {},
@@ -112,7 +106,7 @@ QList<Fault> faults()
          {},
          {},
          {"grande.bin"},
-         {Cancelled, CannotSend + "grande.bin"},
+         {Cancelled, cannotSend("grande.bin")},
          "STOR",
          true},
     };

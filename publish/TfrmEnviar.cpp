@@ -1,6 +1,6 @@
 #include "TfrmEnviar.h"
 
-#include "ClickableLabel.h"
+#include "LinkLabel.h"
 #include "PublishSettings.h"
 #include "TextRules.h"
 #include "UserPrompts.h"
@@ -155,19 +155,15 @@ void TfrmEnviar::createControls()
     m_lblEstado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setStatus(QStringLiteral("No Conectado"));
 
-    auto *link = place(new ClickableLabel(QStringLiteral("Para borrar su página, le recomendamos "
-                                                         "el programa Tralmo"),
-                                          this),
+    auto *link = place(new LinkLabel(QStringLiteral("Para borrar su página, le recomendamos "
+                                                    "el programa Tralmo"),
+                                     this),
                        "Label7", 152, 248, 302, 14);
     QFont linkFont = arial(11);
     linkFont.setUnderline(true);
     link->setFont(linkFont);
     fitText(link);
-    QPalette blue = link->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    link->setPalette(blue);
-    link->setCursor(Qt::PointingHandCursor);
-    connect(link, &ClickableLabel::clicked, this, &TfrmEnviar::Label7Click);
+    connect(link, &LinkLabel::clicked, this, &TfrmEnviar::Label7Click);
 
     QWidget::setTabOrder(m_txtServer, m_txtUSer);
     QWidget::setTabOrder(m_txtUSer, m_txtPassword);

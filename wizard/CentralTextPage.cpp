@@ -29,14 +29,6 @@ QString readTextFile(const QString &path)
     return decodeImportedText(bytes);
 }
 
-void navyCaption(QGroupBox *frame)
-{
-    const QPalette inner = frame->palette();
-    WizardStyle::setTextColour(frame, WizardStyle::kNavy);
-    for (QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        child->setPalette(inner);
-}
-
 } // namespace
 
 CentralTextPage::CentralTextPage(UserPrompts &prompts, QWidget *parent)
@@ -101,7 +93,7 @@ CentralTextPage::CentralTextPage(UserPrompts &prompts, QWidget *parent)
     optGrande = m_options[Tamano::optGrande];
     optSuper = m_options[Tamano::optSuper];
     optNormal->setChecked(true);
-    navyCaption(sizeFrame);
+    WizardStyle::colourCaption(sizeFrame, WizardStyle::kNavy);
 
     auto *styleFrame = new QGroupBox(QStringLiteral("Estilo"), this);
     styleFrame->setObjectName(QStringLiteral("GroupBox6"));
@@ -114,7 +106,7 @@ CentralTextPage::CentralTextPage(UserPrompts &prompts, QWidget *parent)
     chkCursiva->setGeometry(82, 19, 68, 20);
     connect(chkNegrita, &QCheckBox::toggled, this, &CentralTextPage::chkEstiloClick);
     connect(chkCursiva, &QCheckBox::toggled, this, &CentralTextPage::chkEstiloClick);
-    navyCaption(styleFrame);
+    WizardStyle::colourCaption(styleFrame, WizardStyle::kNavy);
 
     setTabOrder(txtLibre, btnImporta);
     setTabOrder(btnImporta, btnBorrar);

@@ -141,7 +141,7 @@ PictureSlot::PictureSlot(int number, const QString &startupFolder, QWidget *pare
         setTabOrder(lstImagen, txtImagen);
     }
 
-    WizardStyle::maroonCaption(this);
+    WizardStyle::colourCaption(this, WizardStyle::kMaroon);
     hide();
 }
 

@@ -45,7 +45,7 @@ SoundPage::SoundPage(UserPrompts &prompts, const QString &startupFolder, QWidget
     chkLoop->setGeometry(288, 56, 161, 22);
     chkLoop->setChecked(true);
 
-    WizardStyle::maroonCaption(frame);
+    WizardStyle::colourCaption(frame, WizardStyle::kMaroon);
 
     btnOir = WizardStyle::pictureButton(
         this, QStringLiteral("btnOir"),

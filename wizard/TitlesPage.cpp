@@ -31,7 +31,7 @@ TitlesPage::TitlesPage(QWidget *parent) : WizardPage(QStringLiteral("p1"), paren
         WizardStyle::lineEdit(frame, QStringLiteral("txtSubTitol2"), FieldLimits::txtSubTitol);
     txtSubTitol2->setGeometry(16, 80, 425, 22);
 
-    WizardStyle::maroonCaption(frame);
+    WizardStyle::colourCaption(frame, WizardStyle::kMaroon);
 
     chkMarco = new QCheckBox(QStringLiteral("Marco alrededor del título principal"), this);
     chkMarco->setObjectName(QStringLiteral("chkMarco"));

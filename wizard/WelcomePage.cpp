@@ -75,9 +75,5 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
 
 void WelcomePage::Label42Click()
 {
-    Label42->setLinkColour(Qt::red);
-    Label42->repaint();
-    m_prompts.openUrl(window(), QUrl(makerHomePage()));
-    Label42->setLinkColour(Qt::blue);
-    Label42->repaint();
+    Label42->pressWhile([this] { m_prompts.openUrl(window(), QUrl(makerHomePage())); });
 }

@@ -14,12 +14,12 @@ QLineEdit *lineEdit(QWidget *parent, const QString &objectName, int limit)
     return edit;
 }
 
-void maroonCaption(QGroupBox *frame)
+void colourCaption(QGroupBox *frame, const QColor &colour)
 {
     // The caption takes the frame's text colour; the controls inside keep
     // their own palette so only the caption turns maroon.
     const QColor inner = textColour(frame);
-    setTextColour(frame, kMaroon);
+    setTextColour(frame, colour);
     for (QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         setTextColour(child, inner);
 }

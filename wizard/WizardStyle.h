@@ -17,8 +17,9 @@ inline const QColor kNavy{0, 0, 128};
 // A one-line edit that takes at most `limit` characters from the user.
 QLineEdit *lineEdit(QWidget *parent, const QString &objectName, int limit);
 
-// Frames draw their caption in maroon; call once the frame holds its controls.
-void maroonCaption(QGroupBox *frame);
+// Draws a frame's caption in a colour of its own (maroon or navy on these
+// pages) while its controls keep theirs; call once the frame holds them.
+void colourCaption(QGroupBox *frame, const QColor &colour);
 
 // Sets the colour a widget draws its text in.
 void setTextColour(QWidget *widget, const QColor &colour);

@@ -3,6 +3,7 @@
 // in their order, the status line, the inputs and the files that arrive.
 
 #include "PublishSettings.h"
+#include "PublishTexts.h"
 #include "RecordingPrompts.h"
 #include "ScriptedFtpServer.h"
 #include "TfrmEnviar.h"
@@ -22,19 +23,7 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Brenzo - Error");
-const QString CannotConnect = QStringLiteral("No puede conectarse con el servidor indicado");
-const QString CannotLogIn =
-    QStringLiteral("No puede conectarse con el servidor con los datos indicados");
-const QString CannotChangeFolder =
-    QStringLiteral("No puede accederse al directorio remoto especificado");
-const QString Cancelled = QStringLiteral("Envio de página web cancelado por el usuario");
-const QString Published = QStringLiteral("¡Enhorabuena! Su página ha sido publicada correctamente");
-
-QString cannotSend(const QString &entry)
-{
-    return QStringLiteral("No puede enviarse el archivo ") + entry;
-}
+using namespace PublishTexts;
 
 QByteArray randomBytes(qsizetype size)
 {

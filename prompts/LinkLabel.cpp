@@ -18,6 +18,15 @@ void LinkLabel::setLinkColour(const QColor &colour)
     setPalette(palette);
 }
 
+void LinkLabel::pressWhile(const std::function<void()> &action)
+{
+    setLinkColour(Qt::red);
+    repaint();
+    action();
+    setLinkColour(Qt::blue);
+    repaint();
+}
+
 QColor LinkLabel::linkColour() const
 {
     return palette().color(QPalette::WindowText);
