@@ -44,9 +44,9 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(533, 309);
 
-    auto *topBar = new QWidget(this);
-    topBar->setObjectName(QStringLiteral("pnlBotones"));
-    topBar->setGeometry(0, 0, 533, 41);
+    m_topBar = new QWidget(this);
+    m_topBar->setObjectName(QStringLiteral("pnlBotones"));
+    m_topBar->setGeometry(0, 0, 533, 41);
     btnReinicia = addNavigationButton(QStringLiteral("btnReinicia"), QStringLiteral("&Reiniciar"),
                                       QStringLiteral("nav_reiniciar"), 48, 57);
     btnAnterior = addNavigationButton(QStringLiteral("btnAnterior"), QStringLiteral("&Anterior"),
@@ -104,12 +104,9 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     connect(m_finish, &FinishPage::otherProgramsRequested, this, &TfrmWeb::otherProgramsRequested);
 
     // The focus moves through the navigation bar first, then the page.
-    QWidget *previous = btnSalir;
-    for (QToolButton *button : {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda}) {
-        setTabOrder(button, previous == btnSalir ? button : previous);
-        previous = button;
-    }
-    setTabOrder(btnAyuda, btnSalir);
+    QToolButton *bar[] = {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda, btnSalir};
+    for (int i = 1; i < 6; ++i)
+        setTabOrder(bar[i - 1], bar[i]);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -127,7 +124,7 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
 QToolButton *TfrmWeb::addNavigationButton(const QString &objectName, const QString &caption,
                                           const QString &picture, int x, int width)
 {
-    auto *button = new QToolButton(findChild<QWidget *>(QStringLiteral("pnlBotones")));
+    auto *button = new QToolButton(m_topBar);
     button->setObjectName(objectName);
     button->setText(caption);
     button->setIcon(QIcon(QStringLiteral(":/art/%1.png").arg(picture)));

@@ -85,6 +85,7 @@ private:
     QString m_startupFolder;
     QStringList m_publishFiles;
     int m_pageIndex = 0;
+    QWidget *m_topBar = nullptr;
     QFrame *m_banner = nullptr;
 
     std::array<WizardPage *, kPageCount> m_pages{};

@@ -24,7 +24,7 @@ QLabel *WizardPage::addLabel(QWidget *parent, const QString &objectName, const Q
     auto *label = new QLabel(text, parent);
     label->setObjectName(objectName);
     if (width > 0) {
-        label->setWordWrap(width > 0 && height > 0);
+        label->setWordWrap(height > 0);
         label->setGeometry(x, y, width, height > 0 ? height : label->sizeHint().height());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     } else {

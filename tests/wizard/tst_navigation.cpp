@@ -44,6 +44,11 @@ private slots:
             QCOMPARE(f.window->page(index)->geometry().topLeft(), QPoint(56, 48));
         }
         QCOMPARE(f.window->btnPublicar->text(), u"&Publicar página "_s);
+        // Tab walks the navigation bar left to right.
+        QCOMPARE(f.window->btnReinicia->nextInFocusChain(), f.window->btnAnterior);
+        QCOMPARE(f.window->btnAnterior->nextInFocusChain(), f.window->btnSiguiente);
+        QCOMPARE(f.window->btnPublicar->nextInFocusChain(), f.window->btnAyuda);
+        QCOMPARE(f.window->btnAyuda->nextInFocusChain(), f.window->btnSalir);
     }
 
     // Every row of the transition table, forward and back.
