@@ -1,5 +1,6 @@
 #include "TfrmOtros.h"
 
+#include "Artwork.h"
 #include "LinkLabel.h"
 #include "MakerInfo.h"
 #include "UserPrompts.h"
@@ -39,7 +40,7 @@ QPixmap programBanner(const QString &icon, const QString &title, const QColor &t
     painter.setPen(QPen(tint, 1));
     painter.drawPath(outline);
 
-    painter.drawPixmap(QRect(6, 3, 44, 44), QPixmap(icon));
+    painter.drawPixmap(QRect(6, 3, 44, 44), artwork(icon));
 
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);

@@ -1,5 +1,6 @@
 #include "ColoursPage.h"
 
+#include "Artwork.h"
 #include "ColourScheme.h"
 #include "UserPrompts.h"
 #include "WizardStyle.h"
@@ -65,7 +66,7 @@ ColoursPage::ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWi
     imgFondo->setObjectName(QStringLiteral("imgFondo"));
     imgFondo->setGeometry(1, 1, 199, 151);
     imgFondo->setScaledContents(true);
-    imgFondo->setPixmap(QPixmap(QStringLiteral(":/art/muestra_blanco.png")));
+    imgFondo->setPixmap(artwork(QStringLiteral(":/art/muestra_blanco.png")));
 
     // Until an option is picked, the text shows the system's text colour.
     lblTexto = addSampleLabel(QStringLiteral("lblTexto"), QStringLiteral("Color del Texto"), 16);

@@ -1,5 +1,6 @@
 #include "TfrmWeb.h"
 
+#include "Artwork.h"
 #include "CentralTextPage.h"
 #include "ColoursPage.h"
 #include "EmailPage.h"
@@ -40,7 +41,7 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     Q_INIT_RESOURCE(wizard);
     setObjectName(QStringLiteral("frmWeb"));
     setWindowTitle(QStringLiteral(u"Brenzo - Asistente para crear páginas WEB"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/brenzo_48.png")));
+    setWindowIcon(artworkIcon(QStringLiteral(":/art/brenzo_48.png")));
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(533, 309);
 
@@ -80,28 +81,8 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     auto *bannerPicture = new QLabel(m_banner);
     bannerPicture->setObjectName(QStringLiteral("imgBanner"));
     bannerPicture->setScaledContents(true);
-    bannerPicture->setPixmap(QPixmap(QStringLiteral(":/art/banner.png")));
+    bannerPicture->setPixmap(artwork(QStringLiteral(":/art/banner.png")));
     bannerPicture->setGeometry(m_banner->contentsRect());
-
-    auto *welcome = new WelcomePage(prompts, this);
-    m_titles = new TitlesPage(this);
-    m_colours = new ColoursPage(prompts, m_startupFolder, this);
-    m_scroll = new ScrollTextPage(*m_colours, this);
-    m_links = new LinksPage(this);
-    m_email = new EmailPage(this);
-    m_finish = new FinishPage(prompts, m_startupFolder, this);
-    m_pages = {welcome,
-               m_titles,
-               m_colours,
-               new SoundPage(prompts, m_startupFolder, this),
-               new CentralTextPage(prompts, this),
-               new ImagesPage(m_startupFolder, this),
-               m_scroll,
-               m_links,
-               m_email,
-               m_finish};
-    connect(m_finish, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
-    connect(m_finish, &FinishPage::otherProgramsRequested, this, &TfrmWeb::otherProgramsRequested);
 
     // The focus moves through the navigation bar first, then the page.
     QToolButton *bar[] = {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda, btnSalir};
@@ -127,7 +108,7 @@ QToolButton *TfrmWeb::addNavigationButton(const QString &objectName, const QStri
     auto *button = new QToolButton(m_topBar);
     button->setObjectName(objectName);
     button->setText(caption);
-    button->setIcon(QIcon(QStringLiteral(":/art/%1.png").arg(picture)));
+    button->setIcon(artworkIcon(QStringLiteral(":/art/%1.png").arg(picture)));
     button->setIconSize(QSize(20, 20));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
@@ -141,11 +122,84 @@ QString TfrmWeb::helpFile() const
     return QDir(m_startupFolder).filePath(QStringLiteral("BRENZO.HLP"));
 }
 
-PageSettings TfrmWeb::settings() const
+WizardPage *TfrmWeb::page(int index)
+{
+    if (!m_pages[index])
+        m_pages[index] = buildPage(index);
+    return m_pages[index];
+}
+
+template <typename Page> Page *TfrmWeb::pageAs(int index)
+{
+    return static_cast<Page *>(page(index));
+}
+
+TitlesPage *TfrmWeb::titles()
+{
+    return pageAs<TitlesPage>(1);
+}
+
+EmailPage *TfrmWeb::email()
+{
+    return pageAs<EmailPage>(8);
+}
+
+FinishPage *TfrmWeb::finish()
+{
+    return pageAs<FinishPage>(9);
+}
+
+WizardPage *TfrmWeb::buildPage(int index)
+{
+    WizardPage *built = nullptr;
+    switch (index) {
+    case 0:
+        built = new WelcomePage(m_prompts, this);
+        break;
+    case 1:
+        built = new TitlesPage(this);
+        break;
+    case 2:
+        built = new ColoursPage(m_prompts, m_startupFolder, this);
+        break;
+    case 3:
+        built = new SoundPage(m_prompts, m_startupFolder, this);
+        break;
+    case 4:
+        built = new CentralTextPage(m_prompts, this);
+        break;
+    case 5:
+        built = new ImagesPage(m_startupFolder, this);
+        break;
+    case 6:
+        // The sample shows the colours chosen on page 2.
+        built = new ScrollTextPage(*pageAs<ColoursPage>(2), this);
+        break;
+    case 7:
+        built = new LinksPage(this);
+        break;
+    case 8:
+        built = new EmailPage(this);
+        break;
+    default: {
+        auto *finishPage = new FinishPage(m_prompts, m_startupFolder, this);
+        connect(finishPage, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
+        connect(finishPage, &FinishPage::otherProgramsRequested, this,
+                &TfrmWeb::otherProgramsRequested);
+        built = finishPage;
+        break;
+    }
+    }
+    // A page built while the window is open is not shown until its turn.
+    built->hide();
+    return built;
+}
+
+PageSettings TfrmWeb::settings()
 {
     PageSettings settings;
-    for (const WizardPage *page : m_pages)
-        page->readInto(settings);
+    for (int index = 0; index < kPageCount; ++index)
+        page(index)->readInto(settings);
     return settings;
 }
 
@@ -155,8 +209,11 @@ void TfrmWeb::ShowPage()
     btnAnterior->setEnabled(true);
     btnReinicia->setEnabled(true);
     btnPublicar->setEnabled(false);
-    for (int index = 0; index < kPageCount; ++index)
-        m_pages[index]->setVisible(index == m_pageIndex);
+    for (int index = 0; index < kPageCount; ++index) {
+        if (index != m_pageIndex && m_pages[index])
+            m_pages[index]->hide();
+    }
+    page(m_pageIndex)->show();
     if (m_pageIndex == 0) {
         btnReinicia->setEnabled(false);
         btnAnterior->setEnabled(false);
@@ -209,7 +266,9 @@ void TfrmWeb::btnPublicarClick()
 
 void TfrmWeb::Timer1Timer()
 {
-    m_scroll->moveSample();
+    // The sample starts moving once its page exists.
+    if (isPageBuilt(6))
+        pageAs<ScrollTextPage>(6)->moveSample();
 }
 
 void TfrmWeb::closeEvent(QCloseEvent *event)
@@ -242,10 +301,10 @@ bool TfrmWeb::CheckPage()
 
 bool TfrmWeb::checkTitlesPage()
 {
-    if (!isBlank(m_titles->txtTitol->text()))
+    if (!isBlank(titles()->txtTitol->text()))
         return true;
     m_prompts.message(this, kTitle, PageMessages::missingTitle(), PromptIcon::NoIcon);
-    m_titles->txtTitol->setFocus();
+    titles()->txtTitol->setFocus();
     return false;
 }
 
@@ -255,19 +314,19 @@ bool TfrmWeb::checkEmailPage()
     const Page8Verdict verdict = checkPage8(current, m_startupFolder);
     if (verdict == Page8Verdict::BadEmail) {
         m_prompts.message(this, kTitle, PageMessages::badEmail(), PromptIcon::NoIcon);
-        m_email->txtEmail->setFocus();
+        email()->txtEmail->setFocus();
         return false;
     }
     // From here on the user sees the name as it is tested and written.
-    m_email->txtHTML->setText(current.txtHTML);
+    email()->txtHTML->setText(current.txtHTML);
     if (verdict == Page8Verdict::BadPageFileName) {
         m_prompts.message(this, kTitle, PageMessages::badPageFileName(), PromptIcon::NoIcon);
-        m_email->txtHTML->setFocus();
+        email()->txtHTML->setFocus();
         return false;
     }
     if (verdict == Page8Verdict::AskReplace &&
         !m_prompts.question(this, kTitle, PageMessages::replaceQuestion(current.txtHTML))) {
-        m_email->txtHTML->setFocus();
+        email()->txtHTML->setFocus();
         return false;
     }
     return generatePage(current);
@@ -280,15 +339,15 @@ bool TfrmWeb::generatePage(const PageSettings &settings)
         const WaitCursor hourglass;
         result = runGeneration(settings, m_startupFolder);
         m_publishFiles = publishFileNames(result.entries);
-        m_finish->lstFinal->clear();
-        m_finish->lstFinal->addItems(finishRows(result.entries));
-        m_finish->setPageFileName(settings.txtHTML);
+        finish()->lstFinal->clear();
+        finish()->lstFinal->addItems(finishRows(result.entries));
+        finish()->setPageFileName(settings.txtHTML);
     }
     // The pointer is back to normal before the message asks for attention.
     if (!result.written) {
         m_prompts.message(this, QStringLiteral("Error"), PageMessages::pageNotWritten(),
                           PromptIcon::Critical);
-        m_email->txtHTML->setFocus();
+        email()->txtHTML->setFocus();
     }
     return result.written;
 }

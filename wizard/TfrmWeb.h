@@ -8,18 +8,14 @@
 
 #include <array>
 
-class ColoursPage;
 class EmailPage;
 class FinishPage;
-class LinksPage;
 class QFrame;
 class QLabel;
 class QTimer;
 class QToolButton;
-class ScrollTextPage;
 class TitlesPage;
 class UserPrompts;
-class WelcomePage;
 class WizardPage;
 
 // The wizard window: ten pages in one place, the navigation bar along the
@@ -38,10 +34,16 @@ public:
     QStringList publishFiles() const { return m_publishFiles; }
     QString helpFile() const;
 
-    // Every choice the pages hold now, as the page writer reads it.
-    PageSettings settings() const;
+    // Every choice the pages hold now, as the page writer reads it. Pages
+    // not shown yet are built for it, with their first values.
+    PageSettings settings();
 
-    WizardPage *page(int index) const { return m_pages[index]; }
+    // The page of that number. Only page 0 is built with the window; each
+    // of the others is built the first time it is asked for (shown, read or
+    // checked), so the window appears without waiting for nine pages the
+    // user has not reached.
+    WizardPage *page(int index);
+    bool isPageBuilt(int index) const { return m_pages[index] != nullptr; }
 
     QToolButton *btnReinicia = nullptr;
     QToolButton *btnAnterior = nullptr;
@@ -78,6 +80,12 @@ private:
     bool checkEmailPage();
     bool generatePage(const PageSettings &settings);
 
+    WizardPage *buildPage(int index);
+    template <typename Page> Page *pageAs(int index);
+    TitlesPage *titles();
+    EmailPage *email();
+    FinishPage *finish();
+
     QToolButton *addNavigationButton(const QString &objectName, const QString &caption,
                                      const QString &picture, int x, int width);
 
@@ -89,10 +97,4 @@ private:
     QFrame *m_banner = nullptr;
 
     std::array<WizardPage *, kPageCount> m_pages{};
-    TitlesPage *m_titles = nullptr;
-    ColoursPage *m_colours = nullptr;
-    ScrollTextPage *m_scroll = nullptr;
-    LinksPage *m_links = nullptr;
-    EmailPage *m_email = nullptr;
-    FinishPage *m_finish = nullptr;
 };

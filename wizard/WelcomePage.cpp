@@ -1,5 +1,6 @@
 #include "WelcomePage.h"
 
+#include "Artwork.h"
 #include "LinkLabel.h"
 #include "MakerInfo.h"
 #include "UserPrompts.h"
@@ -23,7 +24,7 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image2"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/art/brenzo_32.png")));
+    icon->setPixmap(artwork(QStringLiteral(":/art/brenzo_32.png")));
     icon->setGeometry(kWidth - 40, 2, 32, 32);
 
     addLabel(this, QStringLiteral("Label38"),

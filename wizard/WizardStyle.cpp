@@ -1,5 +1,7 @@
 #include "WizardStyle.h"
 
+#include "Artwork.h"
+
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +41,7 @@ QColor textColour(const QWidget *widget)
 QAbstractButton *pictureButton(QWidget *parent, const QString &objectName, const QString &caption,
                                const QString &picture)
 {
-    auto *button = new QPushButton(QIcon(picture), caption, parent);
+    auto *button = new QPushButton(artworkIcon(picture), caption, parent);
     button->setObjectName(objectName);
     return button;
 }

@@ -47,6 +47,12 @@ public:
     template <typename T = QWidget> T *find(const QString &name) const
     {
         T *found = window->findChild<T *>(name);
+        if (!found) {
+            // The control may lie on a page not built yet.
+            for (int index = 0; index < TfrmWeb::kPageCount; ++index)
+                window->page(index);
+            found = window->findChild<T *>(name);
+        }
         if (!found)
             qFatal("no control named %s", qPrintable(name));
         return found;

@@ -2,6 +2,8 @@
 
 #include "WizardFixture.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -49,6 +51,35 @@ private slots:
         QCOMPARE(f.window->btnAnterior->nextInFocusChain(), f.window->btnSiguiente);
         QCOMPARE(f.window->btnPublicar->nextInFocusChain(), f.window->btnAyuda);
         QCOMPARE(f.window->btnAyuda->nextInFocusChain(), f.window->btnSalir);
+    }
+
+    // Only page 0 is built with the window. A page reached later is built
+    // then, joins the Tab order after the navigation bar, and a page built
+    // only to be read stays hidden.
+    void pagesBuiltOnFirstUse()
+    {
+        WizardFixture f;
+        for (int index = 1; index < TfrmWeb::kPageCount; ++index)
+            QVERIFY(!f.window->isPageBuilt(index));
+        f.next();
+        QVERIFY(f.window->isPageBuilt(1));
+        QVERIFY(!f.window->isPageBuilt(2));
+        QVERIFY(f.window->page(1)->isVisible());
+        QVERIFY(!f.window->page(0)->isVisible());
+        f.window->btnSalir->setFocus();
+        QTest::keyClick(f.window.get(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.edit(u"txtTitol"_s));
+
+        WizardFixture fresh;
+        QCOMPARE(fresh.window->settings().txtHTML, u"index.htm"_s);
+        for (int index = 0; index < TfrmWeb::kPageCount; ++index) {
+            QVERIFY(fresh.window->isPageBuilt(index));
+            QCOMPARE(fresh.window->page(index)->isVisible(), index == 0);
+        }
+        // The strip of page 6 moves from the moment its page exists.
+        auto *sample = fresh.find<QLabel>(u"EtiquetaTexto"_s);
+        const QPoint start = sample->pos();
+        QTRY_VERIFY(sample->pos() != start);
     }
 
     // Every row of the transition table, forward and back.

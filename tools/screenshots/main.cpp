@@ -35,20 +35,26 @@ void wait(int milliseconds)
     loop.exec();
 }
 
-template <typename T = QWidget> T *control(const TfrmWeb &window, const QString &name)
+template <typename T = QWidget> T *control(TfrmWeb &window, const QString &name)
 {
     T *found = window.findChild<T *>(name);
+    if (!found) {
+        // The control may lie on a page not built yet.
+        for (int index = 0; index < TfrmWeb::kPageCount; ++index)
+            window.page(index);
+        found = window.findChild<T *>(name);
+    }
     if (!found)
         qFatal("no control named %s", qPrintable(name));
     return found;
 }
 
-void press(const TfrmWeb &window, const QString &button)
+void press(TfrmWeb &window, const QString &button)
 {
     control<QAbstractButton>(window, button)->click();
 }
 
-void choose(const TfrmWeb &window, const QString &list, const QString &name)
+void choose(TfrmWeb &window, const QString &list, const QString &name)
 {
     auto *files = control<FileList>(window, list);
     const QList<QListWidgetItem *> found = files->findItems(name, Qt::MatchExactly);
