@@ -131,7 +131,10 @@ void TestFtpParsing::commandLine_data()
     QTest::newRow("CR") << "a\rDELE x" << QByteArray();
     QTest::newRow("LF") << "a\nDELE x" << QByteArray();
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QByteArray();
-    QTest::newRow("beyond ISO-8859-1") << QStringLiteral("100€") << QByteArray();
+    QTest::newRow("beyond ISO-8859-1: UTF-8") << QStringLiteral("peña 写真.gif")
+                                              << QByteArray("USER pe\xc3\xb1"
+                                                            "a \xe5\x86\x99\xe7\x9c\x9f.gif");
+    QTest::newRow("half a UTF-16 pair") << QStringLiteral("a") + QChar(0xD800) << QByteArray();
 }
 
 void TestFtpParsing::commandLine()

@@ -69,7 +69,8 @@ void TestRealFtpServer::cleanupTestCase()
 
 void TestRealFtpServer::publishesEveryKindOfEntry()
 {
-    // The page, the background, the sound, pictures 1 to 3 and the badge.
+    // The page, the background, the sound, pictures 1 to 3, the badge and a
+    // picture named in Greek and Chinese letters.
     const QDir media(QStringLiteral(BRENZO_MEDIA_DIR));
     QTemporaryDir startup;
     const QStringList sources = {"fondo_cielo.jpg",        "samples/campanas.wav",
@@ -87,6 +88,12 @@ void TestRealFtpServer::publishesEveryKindOfEntry()
                  qPrintable(source));
         files.append(name);
     }
+    // A name ISO-8859-1 cannot hold lands under its UTF-8 name, the one a
+    // browser asks for.
+    const QString greek = QStringLiteral("Ελλάδα 写真.gif");
+    QVERIFY(QFile::copy(media.filePath(QStringLiteral("samples/estrella.gif")),
+                        QDir(startup.path()).filePath(greek)));
+    files.append(greek);
 
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
