@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes the
@@ -53,4 +55,18 @@ QString decodeImportedText(const QByteArray &bytes)
     if (utf8.hasError())
         text = fromWindows1252(body);
     return withLineFeeds(text);
+}
+
+qsizetype longestLineLength(QStringView text)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
 }

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -27,6 +28,14 @@ QString readTextFile(const QString &path)
         throw ProgramError(QStringLiteral("No se puede leer el archivo \"%1\".\n%2")
                                .arg(QDir::toNativeSeparators(path), file.errorString()));
     return decodeImportedText(bytes);
+}
+
+QString longLinesMessage(const QString &path)
+{
+    return QStringLiteral(u"No se puede importar el archivo \"%1\".\nTiene al menos una línea de "
+                          u"más de %2 caracteres, demasiado larga para el texto central.")
+        .arg(QDir::toNativeSeparators(path),
+             QLocale(QLocale::Spanish, QLocale::Spain).toString(CentralTextPage::kImportLineLimit));
 }
 
 } // namespace
@@ -160,12 +169,21 @@ void CentralTextPage::btnImportaClick()
                                QString(), QStringLiteral("Archivos de Texto (*.TXT)"));
     if (path.isEmpty())
         return;
-    // Read completely before touching the box: a failed read keeps the text.
+    // Read and check completely before touching the box: a refused file
+    // keeps the text.
+    QString text;
     try {
-        txtLibre->setPlainText(readTextFile(path));
+        text = readTextFile(path);
     } catch (const ProgramError &error) {
         BrenzoApplication::reportGeneralError(error.text());
+        return;
     }
+    if (longestLineLength(text) > kImportLineLimit) {
+        m_prompts.message(window(), QStringLiteral("Brenzo"), longLinesMessage(path),
+                          PromptIcon::Warning);
+        return;
+    }
+    txtLibre->setPlainText(text);
 }
 
 void CentralTextPage::btnBorrarClick()

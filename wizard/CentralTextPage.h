@@ -22,6 +22,15 @@ public:
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
 
+    // The longest line an imported file may hold, in characters. The box
+    // shapes and lays out a whole line at once, again at every key typed in
+    // it: a line of this length shows and takes a key within a few tens of
+    // milliseconds, one of a million characters takes a third of a second
+    // per key, and one of 50 MB froze the window for seconds and took 2 GB
+    // (bench/bench_longline). The page keeps only a line's first 4096
+    // characters anyway.
+    static constexpr qsizetype kImportLineLimit = 100000;
+
     // The preview's point size for each size option.
     static int pointSize(Tamano size);
 
@@ -46,8 +55,10 @@ public slots:
     void optTamanoClick(Tamano size);
     // Run on every change of either style box.
     void chkEstiloClick();
-    // Replaces the whole text with a chosen text file; a file that cannot be
-    // read throws ProgramError and leaves the text as it was.
+    // Replaces the whole text with a chosen text file. A file that cannot be
+    // read goes to the general error box; a file with a line longer than
+    // kImportLineLimit is refused with a warning. Either leaves the text as
+    // it was.
     void btnImportaClick();
     void btnBorrarClick();
 

@@ -1,8 +1,10 @@
 // What a user's folder and files may throw at the wizard: a huge text to
-// import, a start-up folder and file names far from plain ASCII, pictures
-// that are not pictures, and a page name already taken by a folder. Each
-// ends in the documented behaviour or a clear message, never a crash.
+// import, lines too long for the text box, a start-up folder and file names
+// far from plain ASCII, pictures that are not pictures, and a page name
+// already taken by a folder. Each ends in the documented behaviour or a
+// clear message, never a crash.
 
+#include "CentralTextPage.h"
 #include "MediaPagesSupport.h"
 #include "TfrmWeb.h"
 
@@ -84,6 +86,68 @@ private slots:
         QCOMPARE(written.count("\r\n<BR>\r\n"), lines + 1);
     }
 
+    // The text box lays out a whole line at once, so a file with a line
+    // longer than the box takes responsively is refused with a warning that
+    // names it, and the box keeps its text. Lengths count characters after
+    // decoding, without the line break.
+    void longLines_data()
+    {
+        constexpr qsizetype limit = CentralTextPage::kImportLineLimit;
+        const QByteArray atLimit(limit, 'a');
+        const QByteArray overLimit(limit + 1, 'a');
+        QByteArray crLines;
+        while (crLines.size() < 3 * limit)
+            crLines += QByteArray(79, 'c') + '\r';
+        QByteArray accents;
+        for (qsizetype i = 0; i < limit; ++i)
+            accents += "\xC3\xA1"; // "á" in UTF-8: two bytes, one character
+
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text"); // what the box holds after; null: refused
+        QTest::newRow("one line at the limit") << atLimit << QString::fromLatin1(atLimit);
+        QTest::newRow("at the limit, then CR LF") << atLimit + "\r\nfin\r\n"
+                                                  << QString::fromLatin1(atLimit) + u"\nfin\n"_s;
+        QTest::newRow("UTF-8 at the limit in characters")
+            << accents << QString(limit, QChar(0x00E1));
+        QTest::newRow("many short lines ended by CR")
+            << crLines << QString::fromLatin1(crLines).replace(u'\r', u'\n');
+        QTest::newRow("one line over the limit") << overLimit << QString();
+        QTest::newRow("long line between short ones") << "corta\r\n" + overLimit + "\r\nfin\r\n"
+                                                      << QString();
+        QTest::newRow("long last line without a break") << "corta\n" + overLimit << QString();
+        QTest::newRow("one line of 1 MB") << QByteArray(1000 * 1000, 'b') << QString();
+    }
+
+    void longLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        WizardFixture f;
+        GeneralErrorsTo errors(f.prompts);
+        const QString file = f.path(u"una línea.TXT"_s);
+        writeFile(file, bytes);
+        f.goTo(4);
+        auto *box = f.find<QPlainTextEdit>(u"txtLibre"_s);
+        QTest::keyClicks(box, u"Texto anterior"_s);
+        f.prompts.fileNames.enqueue(file);
+        f.click(u"btnImporta"_s);
+
+        const auto shown = f.prompts.ofKind(Kind::Message);
+        if (!text.isNull()) {
+            QVERIFY2(shown.isEmpty(), qPrintable(f.prompts.messageTexts().join(u" | "_s)));
+            QCOMPARE(f.window->settings().txtLibre, text);
+            return;
+        }
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().title, u"Brenzo"_s);
+        QCOMPARE(shown.first().icon, PromptIcon::Warning);
+        QCOMPARE(shown.first().text,
+                 u"No se puede importar el archivo \"%1\".\nTiene al menos una línea de más de "
+                 u"100.000 caracteres, demasiado larga para el texto central."_s.arg(
+                     QDir::toNativeSeparators(file)));
+        QCOMPARE(f.window->settings().txtLibre, u"Texto anterior"_s);
+    }
+
     // A start-up folder whose path holds accents, blanks and non-Latin
     // letters, with files named likewise: the lists show the names, the page
     // is written there and names every file; a name beyond ISO-8859-1 goes
@@ -110,7 +174,7 @@ private slots:
             QTest::mouseClick(window->findChild<QAbstractButton *>(u"btnSiguiente"_s),
                               Qt::LeftButton);
         };
-        window->findChild<QLineEdit *>(u"txtTitol"_s)->setText(u"Mi página"_s);
+        window->page(1)->findChild<QLineEdit *>(u"txtTitol"_s)->setText(u"Mi página"_s);
         while (window->pageIndex() < 5)
             next();
         const QStringList names = {latin, greek};
@@ -123,8 +187,8 @@ private slots:
         }
         QVERIFY2(prompts.ofKind(Kind::Message).isEmpty(),
                  qPrintable(prompts.messageTexts().join(u" | "_s)));
-        window->findChild<QPlainTextEdit *>(u"txtLibre"_s)->setPlainText(u"Hola"_s);
-        window->findChild<QLineEdit *>(u"txtEmail"_s)->setText(u"ana@correo.example"_s);
+        window->page(4)->findChild<QPlainTextEdit *>(u"txtLibre"_s)->setPlainText(u"Hola"_s);
+        window->page(8)->findChild<QLineEdit *>(u"txtEmail"_s)->setText(u"ana@correo.example"_s);
         while (window->pageIndex() < 9) {
             const int before = window->pageIndex();
             next();
