@@ -16,6 +16,7 @@ struct PublishSettings {
     static PublishSettings load();
     // Writes the four texts as they are (the caller trims them). Where the
     // store is a file, it is left readable and writable by its owner only:
-    // the password is in it in plain text.
+    // the password is in it in plain text. Returns once the store is on disk,
+    // which can take long: the window saves through PublishSettingsWriter.
     void save() const;
 };

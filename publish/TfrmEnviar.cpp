@@ -77,6 +77,7 @@ TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
         setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
     });
     connect(&m_run, &UploadRun::finished, this, &TfrmEnviar::onRunFinished);
+    connect(&m_settingsWriter, &PublishSettingsWriter::saved, this, &TfrmEnviar::settingsSaved);
 
     FormCreate();
 }
@@ -194,9 +195,9 @@ void TfrmEnviar::FormCreate()
 
 void TfrmEnviar::SaveSettings()
 {
-    PublishSettings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
-                    trimmedText(m_txtPassword->text()), trimmedText(m_txtRemoto->currentText())}
-        .save();
+    m_settingsWriter.save({trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
+                           trimmedText(m_txtPassword->text()),
+                           trimmedText(m_txtRemoto->currentText())});
 }
 
 void TfrmEnviar::SetInputsEnabled(bool enabled)

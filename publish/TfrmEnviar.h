@@ -2,6 +2,7 @@
 
 #include "ftp/FtpClient.h"
 #include "ftp/UploadRun.h"
+#include "PublishSettingsWriter.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -28,6 +29,8 @@ public:
     void setUpload(const QString &startupFolder, const QStringList &files);
 
     void SetInputsEnabled(bool enabled);
+    // Hands the four trimmed texts to the settings writer and returns at once;
+    // the run does not wait for them to reach the store.
     void SaveSettings();
     void CloseConnection();
 
@@ -40,6 +43,8 @@ public:
 signals:
     // Every text the status line shows, in order.
     void statusChanged(const QString &text);
+    // Once per SaveSettings, when its texts have reached the store.
+    void settingsSaved();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -67,6 +72,9 @@ private:
     UserPrompts &m_prompts;
     FtpClient m_client;
     UploadRun m_run;
+    // Lives as long as the window, and finishes its pending saves when the
+    // window is destroyed.
+    PublishSettingsWriter m_settingsWriter;
     QString m_startupFolder;
     QStringList m_files;
 

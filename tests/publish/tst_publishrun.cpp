@@ -38,6 +38,7 @@ struct Session {
     ScriptedFtpServer server;
     TfrmEnviar window{prompts};
     QStringList statuses;
+    int settingsSaved = 0;
 
     Session(const QString &folder, const QStringList &files)
     {
@@ -46,6 +47,7 @@ struct Session {
         window.setUpload(folder, files);
         QObject::connect(&window, &TfrmEnviar::statusChanged,
                          [this](const QString &text) { statuses.append(text); });
+        QObject::connect(&window, &TfrmEnviar::settingsSaved, [this] { ++settingsSaved; });
         window.show();
         fill(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("secreto"),
              QString());
@@ -73,6 +75,12 @@ struct Session {
     {
         return QTest::qWaitFor([this] { return child<QPushButton>("btnPublica")->isEnabled(); },
                                20000);
+    }
+
+    // The settings are written on a thread of their own while the run goes on.
+    bool waitForSettingsSaved()
+    {
+        return QTest::qWaitFor([this] { return settingsSaved > 0; }, 20000);
     }
 
     QStringList messages() const { return prompts.messageTexts(); }
@@ -163,16 +171,17 @@ void TestPublishRun::successfulRun()
     };
 
     s.publish();
-    // Saved, trimmed, before anything reached the network.
+    for (const char *name : {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "btnPublica"})
+        QVERIFY2(!s.child<QWidget>(name)->isEnabled(), name);
+    QVERIFY(s.child<QPushButton>("BitBtn2")->isEnabled());
+    QVERIFY(s.child<QPushButton>("BitBtn1")->isEnabled());
+    // Saved once, trimmed, while the run goes on.
+    QVERIFY(s.waitForSettingsSaved());
     const PublishSettings saved = PublishSettings::load();
     QCOMPARE(saved.server, QStringLiteral("127.0.0.1"));
     QCOMPARE(saved.user, QStringLiteral("ana"));
     QCOMPARE(saved.password, QStringLiteral("secreto"));
     QCOMPARE(saved.folder, QStringLiteral("/site"));
-    for (const char *name : {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "btnPublica"})
-        QVERIFY2(!s.child<QWidget>(name)->isEnabled(), name);
-    QVERIFY(s.child<QPushButton>("BitBtn2")->isEnabled());
-    QVERIFY(s.child<QPushButton>("BitBtn1")->isEnabled());
 
     QVERIFY(s.waitForRunEnd());
     QCOMPARE(s.commands(), QStringList({"USER ana", "PASS secreto", "TYPE I", "SYST", "CWD  /site",
@@ -186,6 +195,7 @@ void TestPublishRun::successfulRun()
         QCOMPARE(s.server.files.value(file), m_files.value(file));
     }
 
+    QCOMPARE(s.settingsSaved, 1);
     QCOMPARE(s.prompts.calls.size(), 1);
     QCOMPARE(s.prompts.calls[0].title, QStringLiteral("Brenzo"));
     QCOMPARE(s.prompts.calls[0].text, Published);
@@ -400,7 +410,8 @@ void TestPublishRun::failures()
     // A refused login closes the connection before the run tells of it.
     if (messages == QStringList{CannotConnect, CannotLogIn} && !commands.isEmpty())
         QCOMPARE(statusAtFirstBox.last(), QStringLiteral("No conectado"));
-    // Whatever the outcome, the settings were stored before connecting.
+    // Whatever the outcome, the settings were stored.
+    QVERIFY(s.waitForSettingsSaved());
     QCOMPARE(PublishSettings::load().password, password);
 }
 
@@ -454,18 +465,21 @@ void TestPublishRun::checks()
     QFETCH(QString, focus);
 
     PublishSettings{"antes", "antes", "antes", "antes"}.save();
-    Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
-    s.fill(host, user, password, QStringLiteral("/site"));
-    s.publish();
+    {
+        Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
+        s.fill(host, user, password, QStringLiteral("/site"));
+        s.publish();
 
-    QCOMPARE(s.messages(), QStringList{message});
-    QCOMPARE(s.prompts.calls[0].title, ErrorTitle);
-    QCOMPARE(s.prompts.calls[0].icon, PromptIcon::Warning);
-    QCOMPARE(s.window.focusWidget()->objectName(), focus);
-    QVERIFY(s.statuses.isEmpty());
-    QVERIFY(s.child<QPushButton>("btnPublica")->isEnabled());
+        QCOMPARE(s.messages(), QStringList{message});
+        QCOMPARE(s.prompts.calls[0].title, ErrorTitle);
+        QCOMPARE(s.prompts.calls[0].icon, PromptIcon::Warning);
+        QCOMPARE(s.window.focusWidget()->objectName(), focus);
+        QVERIFY(s.statuses.isEmpty());
+        QVERIFY(s.child<QPushButton>("btnPublica")->isEnabled());
+        QVERIFY(s.window.isVisible());
+    }
+    // Read once the window is gone, so that a save it had asked for is in.
     QCOMPARE(PublishSettings::load().server, QStringLiteral("antes"));
-    QVERIFY(s.window.isVisible());
 }
 
 void TestPublishRun::cancel_data()

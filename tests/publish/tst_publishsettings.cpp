@@ -1,5 +1,7 @@
 // The remembered settings: read once when the window is created, written
-// trimmed by the run only, and kept where only their owner can read them.
+// trimmed by the run only, on the settings writer's thread and in the order
+// asked for, never lost to the window's end, and kept where only their owner
+// can read them.
 
 #include "PublishSettings.h"
 #include "RecordingPrompts.h"
@@ -8,7 +10,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
 #include <QtTest>
+
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -27,10 +33,16 @@ private slots:
     void ownerOnly_data();
     void ownerOnly();
     void readOnceAtCreation();
+    void savesInTheBackground_data();
+    void savesInTheBackground();
+    void publishingThenQuitting();
 
 private:
     QString settingsFile() const { return m_config.filePath(QStringLiteral("BrenzoFTP.conf")); }
     QStringList boxes(TfrmEnviar &window) const;
+    void fill(TfrmEnviar &window, const QStringList &texts) const;
+    // The file's permission bits, -1 when it is missing.
+    int storeMode() const;
     void writeStore(const QByteArray &contents);
 
     QTemporaryDir m_config;
@@ -52,6 +64,26 @@ QStringList TestPublishSettings::boxes(TfrmEnviar &window) const
             window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->text(),
             window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->text(),
             window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->currentText()};
+}
+
+void TestPublishSettings::fill(TfrmEnviar &window, const QStringList &texts) const
+{
+    window.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(texts.value(0));
+    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(texts.value(1));
+    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(texts.value(2));
+    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(texts.value(3));
+}
+
+int TestPublishSettings::storeMode() const
+{
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::stat(QFile::encodeName(settingsFile()).constData(), &status) != 0)
+        return -1;
+    return int(status.st_mode & 07777);
+#else
+    return -1;
+#endif
 }
 
 void TestPublishSettings::writeStore(const QByteArray &contents)
@@ -110,7 +142,9 @@ void TestPublishSettings::savingTrims()
     // Characters above 127 are never trimmed, not even a no-break space.
     window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
         ->setEditText(QStringLiteral(" /sitio\u00a0"));
+    QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     window.SaveSettings();
+    QVERIFY(saved.wait());
 
     RecordingPrompts nextPrompts;
     TfrmEnviar nextStart(nextPrompts);
@@ -121,8 +155,11 @@ void TestPublishSettings::savingTrims()
 void TestPublishSettings::ownerOnly_data()
 {
     QTest::addColumn<bool>("existing");
-    QTest::newRow("new store") << false;
-    QTest::newRow("store readable by all") << true;
+    QTest::addColumn<bool>("byWindow"); // else PublishSettings::save on this thread
+    QTest::newRow("new store") << false << false;
+    QTest::newRow("store readable by all") << true << false;
+    QTest::newRow("new store, saved by the window") << false << true;
+    QTest::newRow("store readable by all, saved by the window") << true << true;
 }
 
 void TestPublishSettings::ownerOnly()
@@ -131,15 +168,23 @@ void TestPublishSettings::ownerOnly()
     QSKIP("The settings live in a file only on Unix systems.");
 #else
     QFETCH(bool, existing);
+    QFETCH(bool, byWindow);
     if (existing) {
         writeStore("[General]\nServidor=viejo\n");
         QFile::setPermissions(settingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }
-    PublishSettings{"ftp.ejemplo.es", "ana", "secreto", "/"}.save();
-    struct stat status {};
-    QCOMPARE(::stat(QFile::encodeName(settingsFile()).constData(), &status), 0);
-    QCOMPARE(status.st_mode & 07777, mode_t(0600));
+    if (byWindow) {
+        RecordingPrompts prompts;
+        TfrmEnviar window(prompts);
+        fill(window, {"ftp.ejemplo.es", "ana", "secreto", "/"});
+        QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
+        window.SaveSettings();
+        QVERIFY(saved.wait());
+    } else {
+        PublishSettings{"ftp.ejemplo.es", "ana", "secreto", "/"}.save();
+    }
+    QCOMPARE(storeMode(), 0600);
     QCOMPARE(PublishSettings::load().password, QStringLiteral("secreto"));
 #endif
 }
@@ -154,6 +199,77 @@ void TestPublishSettings::readOnceAtCreation()
     window.close();
     window.show();
     QCOMPARE(boxes(window).first(), QStringLiteral("antes"));
+}
+
+void TestPublishSettings::savesInTheBackground_data()
+{
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<bool>("windowKept"); // else destroyed right after the last save
+
+    QTest::newRow("one save, window destroyed at once") << 1 << false;
+    QTest::newRow("two saves, window destroyed at once") << 2 << false;
+    QTest::newRow("twenty saves, window destroyed at once") << 20 << false;
+    QTest::newRow("twenty saves, window kept") << 20 << true;
+}
+
+void TestPublishSettings::savesInTheBackground()
+{
+    QFETCH(int, saves);
+    QFETCH(bool, windowKept);
+    const auto texts = [](int save) {
+        const QString n = QString::number(save);
+        return QStringList{"ftp" + n + ".ejemplo.es", "ana" + n, "secreto" + n, "/sitio" + n};
+    };
+
+    RecordingPrompts prompts;
+    std::optional<TfrmEnviar> window(std::in_place, prompts);
+    QSignalSpy saved(&*window, &TfrmEnviar::settingsSaved);
+    for (int save = 1; save <= saves; ++save) {
+        fill(*window, texts(save));
+        window->SaveSettings();
+    }
+    // What is typed after the last save is never stored: each save took its
+    // own copy of the texts.
+    fill(*window, {"tecleado", "tecleado", "tecleado", "tecleado"});
+    if (windowKept) {
+        while (saved.count() < saves)
+            QVERIFY(saved.wait());
+        QCOMPARE(saved.count(), saves);
+    } else {
+        window.reset();
+    }
+
+    const PublishSettings stored = PublishSettings::load();
+    QCOMPARE(QStringList({stored.server, stored.user, stored.password, stored.folder}),
+             texts(saves));
+#ifdef Q_OS_UNIX
+    QCOMPARE(storeMode(), 0600);
+#endif
+    QVERIFY(prompts.calls.isEmpty());
+}
+
+void TestPublishSettings::publishingThenQuitting()
+{
+    // Nothing listens on this port: the run would fail, but the program ends
+    // before it even gets the refusal.
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+
+    RecordingPrompts prompts;
+    {
+        TfrmEnviar window(prompts);
+        window.ftpClient().setPort(port);
+        window.setUpload(m_config.path(), {QStringLiteral("pagina.htm")});
+        window.show();
+        fill(window, {" 127.0.0.1 ", " ana", "secreto\t", " /public_html "});
+        window.findChild<QPushButton *>(QStringLiteral("btnPublica"))->click();
+    }
+    RecordingPrompts nextPrompts;
+    TfrmEnviar nextStart(nextPrompts);
+    QCOMPARE(boxes(nextStart), QStringList({"127.0.0.1", "ana", "secreto", "/public_html"}));
+    QVERIFY(prompts.calls.isEmpty());
 }
 
 QTEST_MAIN(TestPublishSettings)
