@@ -134,6 +134,13 @@ void TfrmOtros::Label8Click()
 
 void TfrmOtros::showEvent(QShowEvent *event)
 {
+    // The pictures are composed the first time the window is shown, at the
+    // density of the screen it is shown on, not while the program starts.
+    for (const Picture &picture : std::as_const(m_pictures))
+        picture.label->setPixmap(
+            programBanner(picture.icon, picture.title, picture.tint, devicePixelRatioF()));
+    m_pictures.clear();
+
     // Centred on the screen rather than over the wizard, every time it is shown.
     if (const QScreen *where = screen()) {
         QRect place = frameGeometry();
@@ -159,7 +166,7 @@ QLabel *TfrmOtros::addPicture(QFrame *panel, const QString &name, const QPoint &
     auto *picture = new QLabel(panel);
     picture->setObjectName(name);
     picture->setGeometry(QRect(place, pictureSize));
-    picture->setPixmap(programBanner(icon, title, tint, devicePixelRatioF()));
+    m_pictures.append({picture, icon, title, tint});
     return picture;
 }
 

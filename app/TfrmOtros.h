@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QList>
 
 class QFrame;
 class LinkLabel;
@@ -30,6 +32,15 @@ private:
     QLabel *addText(QFrame *panel, const QString &name, const QRect &place, const QString &text,
                     bool headline);
 
+    // A program's picture, composed when the window is first shown.
+    struct Picture {
+        QLabel *label;
+        QString icon;
+        QString title;
+        QColor tint;
+    };
+
     UserPrompts &m_prompts;
     LinkLabel *m_link = nullptr;
+    QList<Picture> m_pictures;
 };

@@ -1,5 +1,6 @@
 #include "TfrmEnviar.h"
 
+#include "Artwork.h"
 #include "LinkLabel.h"
 #include "PublishSettings.h"
 #include "TextRules.h"
@@ -52,7 +53,7 @@ void fitText(QLabel *label)
 
 QPushButton *pictureButton(QWidget *parent, const QString &text, const QString &picture)
 {
-    auto *button = new QPushButton(QIcon(picture), text, parent);
+    auto *button = new QPushButton(artworkIcon(picture), text, parent);
     button->setIconSize(QSize(16, 16));
     // No button answers Enter.
     button->setAutoDefault(false);
@@ -97,7 +98,7 @@ void TfrmEnviar::createControls()
     teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
     panel->setPalette(teal);
     auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 270);
-    image->setPixmap(QPixmap(QStringLiteral(":/publish/art/panel_enviar.png")));
+    image->setPixmap(artwork(QStringLiteral(":/publish/art/panel_enviar.png")));
     image->setScaledContents(true);
 
     auto *title = place(new QLabel(QStringLiteral("PUBLICACIÓN PÁGINA WEB"), this), "Label5", 136,

@@ -92,6 +92,9 @@ void TestFrmOtros::controlsAtTheirPlaces()
     if (name.startsWith(QLatin1String("Image"))) {
         auto *picture = qobject_cast<QLabel *>(control);
         QVERIFY(picture);
+        // Composed when the window is first shown, not at start-up.
+        QVERIFY(picture->pixmap().isNull());
+        window.show();
         QVERIFY(!picture->pixmap().isNull());
         QCOMPARE(picture->pixmap().deviceIndependentSize().toSize(), place.size());
     }
