@@ -38,6 +38,11 @@ echo "cores: $(nproc); CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-
     "kernel: $(uname -r); Qt: $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
 
 mkdir -p "$tmp"
+# Qt wants a private runtime folder; a root shell often has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$tmp/runtime"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
 cleanup() {
     "$here/ftp-server.sh" stop "$tmp/ftp" 2>/dev/null || true
     "${sudo[@]}" userdel brenzobench 2>/dev/null || true
