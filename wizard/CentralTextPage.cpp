@@ -4,6 +4,7 @@
 #include "ProgramError.h"
 #include "TextImport.h"
 #include "UserPrompts.h"
+#include "WaitCursor.h"
 #include "WizardStyle.h"
 
 #include <QButtonGroup>
@@ -171,8 +172,11 @@ void CentralTextPage::btnImportaClick()
         return;
     // Read and check completely before touching the box: a refused file
     // keeps the text.
+    // A large file takes a moment to read and to lay out: the hourglass
+    // shows it, and is gone again before any message.
     QString text;
     try {
+        const WaitCursor hourglass;
         text = readTextFile(path);
     } catch (const ProgramError &error) {
         BrenzoApplication::reportGeneralError(error.text());
@@ -183,6 +187,7 @@ void CentralTextPage::btnImportaClick()
                           PromptIcon::Warning);
         return;
     }
+    const WaitCursor hourglass;
     txtLibre->setPlainText(text);
 }
 

@@ -130,7 +130,11 @@ private slots:
         auto *box = f.find<QPlainTextEdit>(u"txtLibre"_s);
         QTest::keyClicks(box, u"Texto anterior"_s);
         f.prompts.fileNames.enqueue(file);
+        f.prompts.onCall = [](const RecordingPrompts::Call &) {
+            QVERIFY(!QApplication::overrideCursor());
+        };
         f.click(u"btnImporta"_s);
+        QVERIFY(!QApplication::overrideCursor());
 
         const auto shown = f.prompts.ofKind(Kind::Message);
         if (!text.isNull()) {

@@ -166,7 +166,8 @@ private slots:
     }
 
     // A cancelled dialog changes nothing; a file that cannot be read goes to
-    // the general error box and leaves the text as it was.
+    // the general error box and leaves the text as it was; the pointer is
+    // back to normal on every path.
     void importFails_data()
     {
         QTest::addColumn<QString>("chosen"); // relative to the start-up folder; empty: cancel
@@ -188,7 +189,12 @@ private slots:
         QTest::keyClicks(box, u"Se queda"_s);
         if (!chosen.isEmpty())
             f.prompts.fileNames.enqueue(f.path(chosen));
+        // The hourglass of the reading is gone before the error box.
+        f.prompts.onCall = [](const RecordingPrompts::Call &) {
+            QVERIFY(!QApplication::overrideCursor());
+        };
         f.click(u"btnImporta"_s);
+        QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(box->toPlainText(), u"Se queda"_s);
         const auto shown = f.prompts.ofKind(Kind::Message);
         QCOMPARE(shown.size(), reported ? 1 : 0);
