@@ -27,8 +27,8 @@ public:
     // it: a line of this length shows and takes a key within a few tens of
     // milliseconds, one of a million characters takes a third of a second
     // per key, and one of 50 MB froze the window for seconds and took 2 GB
-    // (bench/bench_longline). The page keeps only a line's first 4096
-    // characters anyway.
+    // (bench/bench_longline). The page keeps only a line's first
+    // kCentralLineLimit characters anyway.
     static constexpr qsizetype kImportLineLimit = 100000;
 
     // The preview's point size for each size option.

@@ -195,11 +195,18 @@ WizardPage *TfrmWeb::buildPage(int index)
     return built;
 }
 
+void TfrmWeb::buildAllPages()
+{
+    for (int index = 0; index < kPageCount; ++index)
+        page(index);
+}
+
 PageSettings TfrmWeb::settings()
 {
+    buildAllPages();
     PageSettings settings;
-    for (int index = 0; index < kPageCount; ++index)
-        page(index)->readInto(settings);
+    for (const WizardPage *built : m_pages)
+        built->readInto(settings);
     return settings;
 }
 

@@ -44,6 +44,8 @@ public:
     // user has not reached.
     WizardPage *page(int index);
     bool isPageBuilt(int index) const { return m_pages[index] != nullptr; }
+    // Builds every page not built yet; none is shown by it.
+    void buildAllPages();
 
     QToolButton *btnReinicia = nullptr;
     QToolButton *btnAnterior = nullptr;

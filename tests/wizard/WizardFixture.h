@@ -49,8 +49,7 @@ public:
         T *found = window->findChild<T *>(name);
         if (!found) {
             // The control may lie on a page not built yet.
-            for (int index = 0; index < TfrmWeb::kPageCount; ++index)
-                window->page(index);
+            window->buildAllPages();
             found = window->findChild<T *>(name);
         }
         if (!found)
