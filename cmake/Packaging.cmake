@@ -16,5 +16,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brenzo.example/")
 # the Spanish texts of Qt's own buttons and the fonts are not linked, so
 # they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, libsecret-1-0")
 include(CPack)

@@ -5,7 +5,12 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <functional>
+
 namespace {
+
+const QString Password = QStringLiteral("Password");
+const QString CertificatesGroup = QStringLiteral("Certificados");
 
 // No application name: on Windows this is HKCU\Software\BrenzoFTP itself.
 QSettings store()
@@ -16,30 +21,14 @@ QSettings store()
 [[maybe_unused]] constexpr QFileDevice::Permissions OwnerOnly =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-// A value that is missing or is not a string gives an empty text.
-QString readText(const QSettings &settings, const QString &name)
-{
-    const QVariant value = settings.value(name);
-    return value.typeId() == QMetaType::QString ? value.toString() : QString();
-}
-
-} // namespace
-
-PublishSettings PublishSettings::load()
-{
-    const QSettings settings = store();
-    return {readText(settings, QStringLiteral("Servidor")),
-            readText(settings, QStringLiteral("Usuario")),
-            readText(settings, QStringLiteral("Password")),
-            readText(settings, QStringLiteral("Directorio"))};
-}
-
-void PublishSettings::save() const
+// Every write goes through here. Where the store is a file, it may hold the
+// password in plain text: it is made empty and owner-only before anything is
+// written into it, and owner-only again afterwards, since rewriting it may
+// have given it the usual permissions.
+void write(const std::function<void(QSettings &)> &change)
 {
     QSettings settings = store();
 #ifndef Q_OS_WIN
-    // Here the store is a file, and the password is in it in plain text.
-    // Made empty and owner-only before anything is written into it.
     const QString fileName = settings.fileName();
     if (!QFileInfo::exists(fileName)) {
         QDir().mkpath(QFileInfo(fileName).absolutePath());
@@ -48,15 +37,82 @@ void PublishSettings::save() const
             file.setPermissions(OwnerOnly);
     }
 #endif
-    settings.setValue(QStringLiteral("Servidor"), server);
-    settings.setValue(QStringLiteral("Usuario"), user);
-    settings.setValue(QStringLiteral("Password"), password);
-    settings.setValue(QStringLiteral("Directorio"), folder);
+    change(settings);
     // A store that cannot be written is not reported: the run goes on with
     // the texts on screen, and they are tried again at the next run.
     settings.sync();
 #ifndef Q_OS_WIN
-    // Rewriting the file may have given it the usual permissions again.
     QFile::setPermissions(fileName, OwnerOnly);
 #endif
+}
+
+// A value that is missing or is not a string gives an empty text.
+QString readText(const QSettings &settings, const QString &name)
+{
+    const QVariant value = settings.value(name);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+void writeAllButPassword(QSettings &settings, const PublishSettings &values)
+{
+    settings.setValue(QStringLiteral("Servidor"), values.server);
+    settings.setValue(QStringLiteral("Usuario"), values.user);
+    settings.setValue(QStringLiteral("Directorio"), values.folder);
+    // A string like the others, so the registry holds REG_SZ here too.
+    settings.setValue(QStringLiteral("FTPS"),
+                      values.ftps ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+} // namespace
+
+PublishSettings PublishSettings::load()
+{
+    const QSettings settings = store();
+    return {readText(settings, QStringLiteral("Servidor")),
+            readText(settings, QStringLiteral("Usuario")), readText(settings, Password),
+            readText(settings, QStringLiteral("Directorio")),
+            readText(settings, QStringLiteral("FTPS")) == QLatin1String("true")};
+}
+
+void PublishSettings::save() const
+{
+    write([this](QSettings &settings) {
+        writeAllButPassword(settings, *this);
+        settings.setValue(Password, password);
+    });
+}
+
+void PublishSettings::saveAllButPassword() const
+{
+    write([this](QSettings &settings) { writeAllButPassword(settings, *this); });
+}
+
+void PublishSettings::savePassword(const QString &password)
+{
+    write([&password](QSettings &settings) { settings.setValue(Password, password); });
+}
+
+void PublishSettings::removePassword()
+{
+    // Nothing is rewritten when there is nothing to remove.
+    if (store().contains(Password))
+        write([](QSettings &settings) { settings.remove(Password); });
+}
+
+QHash<QString, QString> PublishSettings::trustedCertificates()
+{
+    QSettings settings = store();
+    settings.beginGroup(CertificatesGroup);
+    QHash<QString, QString> trusted;
+    for (const QString &server : settings.childKeys())
+        trusted.insert(server, readText(settings, server));
+    return trusted;
+}
+
+void PublishSettings::saveTrustedCertificate(const QString &server, const QString &fingerprint)
+{
+    write([&](QSettings &settings) {
+        settings.beginGroup(CertificatesGroup);
+        settings.setValue(server, fingerprint);
+    });
 }

@@ -1,22 +1,35 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
-// The four remembered publishing settings. On Windows they are the REG_SZ
-// values "Servidor", "Usuario", "Password" and "Directorio" under
+// The remembered publishing settings. On Windows they are the REG_SZ values
+// "Servidor", "Usuario", "Password", "Directorio" and "FTPS" under
 // HKEY_CURRENT_USER\Software\BrenzoFTP; elsewhere the same values in the
-// user's native settings store of that name.
+// user's native settings store of that name. The password is in the store
+// only where no keyring keeps it (PasswordStore).
 struct PublishSettings {
     QString server;
     QString user;
     QString password;
     QString folder;
+    bool ftps = false; // a missing value reads as false
 
     // A missing store or value gives an empty text; nothing is reported.
     static PublishSettings load();
-    // Writes the four texts as they are (the caller trims them). Where the
-    // store is a file, it is left readable and writable by its owner only:
-    // the password is in it in plain text. Returns once the store is on disk,
-    // which can take long: the window saves through PublishSettingsWriter.
+    // Writes the five values as they are (the caller trims them). Where the
+    // store is a file, it is left readable and writable by its owner only.
+    // Returns once the store is on disk, which can take long: the window
+    // saves through PublishSettingsWriter.
     void save() const;
+    // The same, leaving the store's password as it is.
+    void saveAllButPassword() const;
+
+    static void savePassword(const QString &password);
+    static void removePassword();
+
+    // Certificates the user chose to trust although they could not be
+    // verified: the SHA-256 fingerprint (hex) of each, by server name.
+    static QHash<QString, QString> trustedCertificates();
+    static void saveTrustedCertificate(const QString &server, const QString &fingerprint);
 };

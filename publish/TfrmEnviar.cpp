@@ -1,11 +1,13 @@
 #include "TfrmEnviar.h"
 
 #include "Artwork.h"
+#include "CertificateQuestion.h"
 #include "LinkLabel.h"
 #include "PublishSettings.h"
 #include "TextRules.h"
 #include "UserPrompts.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -64,7 +66,8 @@ QPushButton *pictureButton(QWidget *parent, const QString &text, const QString &
 } // namespace
 
 TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_run(m_client)
+    : QDialog(parent), m_prompts(prompts), m_run(m_client),
+      m_passwords(PasswordStore::create(m_settingsWriter))
 {
     createControls();
 
@@ -72,13 +75,13 @@ TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
     connect(&m_client, &FtpClient::disconnected, this, &TfrmEnviar::IdFTPDisconnected);
     connect(&m_client, &FtpClient::status, this, &TfrmEnviar::IdFTPStatus);
     connect(&m_client, &FtpClient::work, this, &TfrmEnviar::IdFTPWork);
+    connect(&m_client, &FtpClient::certificateQuestion, this, &TfrmEnviar::IdFTPCertificate);
     connect(&m_run, &UploadRun::folderStepStarted, this,
             [this] { setStatus(QStringLiteral("Situándose en directorio remoto inicial ...")); });
     connect(&m_run, &UploadRun::fileStarted, this, [this](const QString &entry) {
         setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
     });
     connect(&m_run, &UploadRun::finished, this, &TfrmEnviar::onRunFinished);
-    connect(&m_settingsWriter, &PublishSettingsWriter::saved, this, &TfrmEnviar::settingsSaved);
 
     FormCreate();
 }
@@ -89,15 +92,15 @@ void TfrmEnviar::createControls()
     setWindowTitle(QStringLiteral("Brenzo - Publicación Página Web"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(489, 270);
+    setFixedSize(489, 294);
     setFont(arial(11));
 
-    auto *panel = place(new QFrame(this), "Panel1", 0, 0, 121, 270);
+    auto *panel = place(new QFrame(this), "Panel1", 0, 0, 121, 294);
     panel->setAutoFillBackground(true);
     QPalette teal = panel->palette();
     teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
     panel->setPalette(teal);
-    auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 270);
+    auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 294);
     image->setPixmap(artwork(QStringLiteral(":/publish/art/panel_enviar.png")));
     image->setScaledContents(true);
 
@@ -138,21 +141,23 @@ void TfrmEnviar::createControls()
     m_txtRemoto->setInsertPolicy(QComboBox::NoInsert);
     m_txtRemoto->addItems({QString(), QStringLiteral("/public_html"), QStringLiteral("/htdocs"),
                            QStringLiteral("/webusr")});
+    m_chkFTPS = place(new QCheckBox(QStringLiteral("Usar conexión segura (FTPS)"), this), "chkFTPS",
+                      248, 184, 233, 22);
 
     m_btnPublica = place(pictureButton(this, QStringLiteral("Publicar Web"),
                                        QStringLiteral(":/publish/art/btn_publicar.png")),
-                         "btnPublica", 136, 192, 161, 25);
+                         "btnPublica", 136, 216, 161, 25);
     auto *cancel = place(pictureButton(this, QStringLiteral("Cancelar"),
                                        QStringLiteral(":/publish/art/btn_cancelar.png")),
-                         "BitBtn2", 304, 192, 89, 25);
+                         "BitBtn2", 304, 216, 89, 25);
     auto *help = place(pictureButton(this, QStringLiteral("&Ayuda"),
                                      QStringLiteral(":/publish/art/btn_ayuda.png")),
-                       "BitBtn1", 400, 192, 81, 25);
+                       "BitBtn1", 400, 216, 81, 25);
     connect(m_btnPublica, &QPushButton::clicked, this, &TfrmEnviar::btnPublicaClick);
     connect(cancel, &QPushButton::clicked, this, &TfrmEnviar::BitBtn2Click);
     connect(help, &QPushButton::clicked, this, &TfrmEnviar::BitBtn1Click);
 
-    m_lblEstado = place(new QLabel(this), "lblEstado", 136, 224, 345, 18);
+    m_lblEstado = place(new QLabel(this), "lblEstado", 136, 248, 345, 18);
     m_lblEstado->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_lblEstado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setStatus(QStringLiteral("No Conectado"));
@@ -160,7 +165,7 @@ void TfrmEnviar::createControls()
     auto *link = place(new LinkLabel(QStringLiteral("Para borrar su página, le recomendamos "
                                                     "el programa Tralmo"),
                                      this),
-                       "Label7", 152, 248, 302, 14);
+                       "Label7", 152, 272, 302, 14);
     QFont linkFont = arial(11);
     linkFont.setUnderline(true);
     link->setFont(linkFont);
@@ -170,7 +175,8 @@ void TfrmEnviar::createControls()
     QWidget::setTabOrder(m_txtServer, m_txtUSer);
     QWidget::setTabOrder(m_txtUSer, m_txtPassword);
     QWidget::setTabOrder(m_txtPassword, m_txtRemoto);
-    QWidget::setTabOrder(m_txtRemoto, m_btnPublica);
+    QWidget::setTabOrder(m_txtRemoto, m_chkFTPS);
+    QWidget::setTabOrder(m_chkFTPS, m_btnPublica);
     QWidget::setTabOrder(m_btnPublica, cancel);
     QWidget::setTabOrder(cancel, help);
 
@@ -190,15 +196,24 @@ void TfrmEnviar::FormCreate()
     const PublishSettings settings = PublishSettings::load();
     m_txtServer->setText(settings.server);
     m_txtUSer->setText(settings.user);
-    m_txtPassword->setText(settings.password);
     m_txtRemoto->setEditText(settings.folder);
+    m_chkFTPS->setChecked(settings.ftps);
+    m_trustedCertificates = PublishSettings::trustedCertificates();
+    // The password comes from its store when the window is first shown.
 }
 
 void TfrmEnviar::SaveSettings()
 {
-    m_settingsWriter.save({trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
-                           trimmedText(m_txtPassword->text()),
-                           trimmedText(m_txtRemoto->currentText())});
+    const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
+                                   trimmedText(m_txtPassword->text()),
+                                   trimmedText(m_txtRemoto->currentText()), m_chkFTPS->isChecked()};
+    auto pending = std::make_shared<int>(2);
+    const auto stored = [this, pending] {
+        if (--*pending == 0)
+            emit settingsSaved();
+    };
+    m_settingsWriter.run([settings] { settings.saveAllButPassword(); }, stored);
+    m_passwords->write(settings.password, stored);
 }
 
 void TfrmEnviar::SetInputsEnabled(bool enabled)
@@ -207,6 +222,7 @@ void TfrmEnviar::SetInputsEnabled(bool enabled)
     m_txtUSer->setEnabled(enabled);
     m_txtPassword->setEnabled(enabled);
     m_txtRemoto->setEnabled(enabled);
+    m_chkFTPS->setEnabled(enabled);
     m_btnPublica->setEnabled(enabled);
 }
 
@@ -251,6 +267,17 @@ void TfrmEnviar::showEvent(QShowEvent *event)
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
+    // A keyring may take its time to answer, or ask the user to unlock it:
+    // the window does not wait, and the box is filled when the answer comes,
+    // unless the user has typed a password meanwhile.
+    if (!m_passwordAsked) {
+        m_passwordAsked = true;
+        m_passwords->read([this](const QString &password) {
+            if (!m_txtPassword->isModified() && m_txtPassword->text().isEmpty())
+                m_txtPassword->setText(password);
+            emit passwordRead();
+        });
+    }
 }
 
 void TfrmEnviar::setStatus(const QString &text)
@@ -294,8 +321,9 @@ void TfrmEnviar::btnPublicaClick()
     // The folder is changed only when something is left of it after trimming,
     // and then exactly as typed.
     const QString folder = m_txtRemoto->currentText();
-    m_run.start(
-        {server, user, password, isBlank(folder) ? QString() : folder, m_startupFolder, m_files});
+    const bool secure = m_chkFTPS->isChecked();
+    m_run.start({server, user, password, isBlank(folder) ? QString() : folder, m_startupFolder,
+                 m_files, secure, m_trustedCertificates.value(server)});
 }
 
 void TfrmEnviar::BitBtn2Click()
@@ -338,6 +366,18 @@ void TfrmEnviar::IdFTPDisconnected()
 void TfrmEnviar::IdFTPStatus(FtpClient::Status) {}
 void TfrmEnviar::IdFTPWork(qint64) {}
 
+void TfrmEnviar::IdFTPCertificate(const CertificateIssue &issue)
+{
+    const bool trust =
+        m_prompts.question(this, QStringLiteral("Brenzo"), certificateQuestionText(issue));
+    if (trust) {
+        m_trustedCertificates.insert(issue.server, issue.fingerprint);
+        m_settingsWriter.run(
+            [issue] { PublishSettings::saveTrustedCertificate(issue.server, issue.fingerprint); });
+    }
+    m_client.answerCertificate(trust);
+}
+
 void TfrmEnviar::onRunFinished(UploadRun::Outcome outcome, const QString &entry)
 {
     if (m_cancelBoxOpen) {
@@ -358,6 +398,13 @@ void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry)
         SetInputsEnabled(true);
         setStatus(QString());
         m_closeWhenRunEnds = true;
+        break;
+    case UploadRun::Outcome::SecureRefused:
+        m_prompts.message(this, QStringLiteral("Brenzo"),
+                          QStringLiteral("El servidor no admite conexiones seguras (FTPS)."),
+                          PromptIcon::Critical);
+        SetInputsEnabled(true);
+        setStatus(QString());
         break;
     case UploadRun::Outcome::LoginFailed:
         showError(QStringLiteral("No puede conectarse con el servidor indicado"));

@@ -2,20 +2,24 @@
 
 #include "ftp/FtpClient.h"
 #include "ftp/UploadRun.h"
+#include "PasswordStore.h"
 #include "PublishSettingsWriter.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class UserPrompts;
 
-// The publishing window: the four remembered settings, "Publicar Web" that
+// The publishing window: the remembered settings, "Publicar Web" that
 // uploads the list of files to publish, and the status line that follows the
 // run. Created hidden once at start-up, shown modally, hidden when closed.
 class TfrmEnviar : public QDialog {
@@ -29,8 +33,9 @@ public:
     void setUpload(const QString &startupFolder, const QStringList &files);
 
     void SetInputsEnabled(bool enabled);
-    // Hands the four trimmed texts to the settings writer and returns at once;
-    // the run does not wait for them to reach the store.
+    // Hands the trimmed texts and the FTPS choice to the settings writer, and
+    // the password to the password store, and returns at once; the run does
+    // not wait for them to be stored.
     void SaveSettings();
     void CloseConnection();
 
@@ -43,8 +48,10 @@ public:
 signals:
     // Every text the status line shows, in order.
     void statusChanged(const QString &text);
-    // Once per SaveSettings, when its texts have reached the store.
+    // Once per SaveSettings, when its texts and the password are stored.
     void settingsSaved();
+    // Once, when the password store has answered after the first showing.
+    void passwordRead();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -59,6 +66,7 @@ private slots:
     void IdFTPDisconnected();
     void IdFTPStatus(FtpClient::Status status);
     void IdFTPWork(qint64 bytesSent);
+    void IdFTPCertificate(const CertificateIssue &issue);
 
 private:
     void createControls();
@@ -75,6 +83,12 @@ private:
     // Lives as long as the window, and finishes its pending saves when the
     // window is destroyed.
     PublishSettingsWriter m_settingsWriter;
+    // Declared after the writer it writes through, so it goes first.
+    std::unique_ptr<PasswordStore> m_passwords;
+    bool m_passwordAsked = false;
+    // Certificates trusted unverified, by server: read at creation, and kept
+    // up to date here as the user trusts more.
+    QHash<QString, QString> m_trustedCertificates;
     QString m_startupFolder;
     QStringList m_files;
 
@@ -82,6 +96,7 @@ private:
     QLineEdit *m_txtUSer = nullptr;
     QLineEdit *m_txtPassword = nullptr;
     QComboBox *m_txtRemoto = nullptr;
+    QCheckBox *m_chkFTPS = nullptr;
     QPushButton *m_btnPublica = nullptr;
     QLabel *m_lblEstado = nullptr;
 

@@ -16,6 +16,15 @@ packages=(
     xauth
     dpkg-dev
     python3-pyftpdlib
+    qtkeychain-qt6-dev
+    libsecret-1-0
+    # The secure-publishing tests: a keyring daemon on a private bus, vsftpd
+    # and pyftpdlib over TLS, certificates made with openssl.
+    gnome-keyring
+    dbus-daemon
+    vsftpd
+    python3-openssl
+    openssl
 )
 
 missing=()
@@ -36,4 +45,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
+# Without recommends: gnome-keyring would otherwise bring its PAM module into
+# the machine's logins, vsftpd's included.
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -22,12 +22,26 @@ FtpClient::~FtpClient()
     delete m_exchange;
 }
 
-void FtpClient::connectAndLogin(const QString &host, const QString &user, const QString &password)
+void FtpClient::connectAndLogin(const QString &host, const QString &user, const QString &password,
+                                bool secure, const QString &trustedFingerprint)
 {
     // A connection left open from before is not this run's to report on.
     close();
+    m_secureRefused = false;
     emit status(Status::Connecting);
-    run(new FtpLogin(m_control, host, m_port, user, password, this));
+    auto *login = new FtpLogin(m_control, host, m_port, user, password, this);
+    if (secure)
+        login->setSecure(trustedFingerprint);
+    connect(login, &FtpLogin::certificateQuestion, this, &FtpClient::certificateQuestion);
+    connect(login, &FtpExchange::finished, this,
+            [this, login] { m_secureRefused = login->secureRefused(); });
+    run(login);
+}
+
+void FtpClient::answerCertificate(bool trust)
+{
+    if (auto *login = qobject_cast<FtpLogin *>(m_exchange.data()))
+        login->answerCertificate(trust);
 }
 
 void FtpClient::changeDirectory(const QString &folder)

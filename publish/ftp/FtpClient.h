@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FtpAuthTls.h"
 #include "FtpControlConnection.h"
 
 #include <QObject>
@@ -25,8 +26,14 @@ public:
     quint16 port() const { return m_port; }
 
     // Opens the control connection and logs in. A failure closes the
-    // connection before it is reported.
-    void connectAndLogin(const QString &host, const QString &user, const QString &password);
+    // connection before it is reported. A secure login speaks TLS on the
+    // control connection and on every data connection, or not at all; the
+    // fingerprint is that of a certificate trusted for this host although it
+    // could not be verified.
+    void connectAndLogin(const QString &host, const QString &user, const QString &password,
+                         bool secure = false, const QString &trustedFingerprint = QString());
+    // The user's answer to certificateQuestion(); the login waits for it.
+    void answerCertificate(bool trust);
     void changeDirectory(const QString &folder);
     // Sends the local file under the remote name, in passive mode.
     void store(const QString &localPath, const QString &remoteName);
@@ -35,6 +42,8 @@ public:
     void close();
 
     bool isConnected() const { return m_control.isOpen(); }
+    // The last login failed because the server offers no TLS.
+    bool secureRefused() const { return m_secureRefused; }
     bool isBusy() const { return !m_exchange.isNull(); }
 
 signals:
@@ -45,6 +54,8 @@ signals:
     // The end of the operation asked for. Always delivered from the event
     // loop, never from inside the call that started or closed it.
     void finished(bool ok);
+    // A secure login met a certificate it cannot verify.
+    void certificateQuestion(const CertificateIssue &issue);
 
 private:
     void run(FtpExchange *exchange);
@@ -52,4 +63,5 @@ private:
     FtpControlConnection m_control;
     QPointer<FtpExchange> m_exchange;
     quint16 m_port = 21;
+    bool m_secureRefused = false;
 };

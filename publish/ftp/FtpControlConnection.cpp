@@ -10,8 +10,26 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
     connect(&m_connectTimer, &QTimer::timeout, this, [this] { shutDown(true); });
     connect(&m_socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpControlConnection::onLost);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] {
+        m_errorText = m_socket.errorString();
+        onLost();
+    });
     connect(&m_socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
+    connect(&m_socket, &QSslSocket::encrypted, this, [this] {
+        if (m_state == State::Open)
+            emit secured();
+    });
+    // The socket pauses on these until told to go on; the question they lead
+    // to is asked from the event loop, not from inside the socket's signal.
+    connect(&m_socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, errors, certificate = m_socket.peerCertificate()] {
+                if (m_state == State::Open)
+                    emit certificateUnverified(errors, certificate);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 FtpControlConnection::~FtpControlConnection()
@@ -25,6 +43,8 @@ void FtpControlConnection::open(const QString &host, quint16 port)
 {
     close();
     m_reader = FtpReplyReader();
+    m_host = host;
+    m_errorText.clear();
     m_state = State::Opening;
     m_connectTimer.start();
     m_socket.connectToHost(host, port);
@@ -43,6 +63,29 @@ void FtpControlConnection::send(const QByteArray &command)
 void FtpControlConnection::close()
 {
     shutDown(false);
+}
+
+void FtpControlConnection::startTls()
+{
+    if (m_state != State::Open)
+        return;
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    // Keeps the session, which the data connections resume: many servers
+    // accept a data connection only in the control connection's session.
+    configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    m_socket.setSslConfiguration(configuration);
+    m_socket.setPeerVerifyName(m_host);
+    m_socket.setPauseMode(QAbstractSocket::PauseOnSslErrors);
+    m_socket.startClientEncryption();
+}
+
+void FtpControlConnection::acceptCertificate()
+{
+    if (m_state != State::Open)
+        return;
+    m_socket.ignoreSslErrors();
+    m_socket.resume();
 }
 
 void FtpControlConnection::onConnected()
@@ -84,6 +127,8 @@ void FtpControlConnection::shutDown(bool broke)
     m_state = State::Closed;
     m_connectTimer.stop();
     m_socket.abort();
+    // The next connection starts plain, and is not held on a certificate.
+    m_socket.setPauseMode(QAbstractSocket::PauseNever);
     if (wasOpen)
         emit closed();
     if (broke)

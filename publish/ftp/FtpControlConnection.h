@@ -5,12 +5,17 @@
 
 #include <QHostAddress>
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslSocket>
 #include <QTimer>
 
 // The control connection: a line protocol on a socket, driven by the event
 // loop. It opens the connection (120 s at most), sends command lines and hands
-// on every complete reply. It never waits, so closing it acts at once.
+// on every complete reply. It never waits, so closing it acts at once. After
+// AUTH TLS it can be secured: the TLS handshake, with the server's
+// certificate verified against the system's authorities and the server's name.
 class FtpControlConnection : public QObject {
     Q_OBJECT
 
@@ -27,11 +32,27 @@ public:
     // from the closed connection.
     void close();
 
+    // Starts the TLS handshake; secured() follows, or broken(). A certificate
+    // that cannot be verified holds the handshake until acceptCertificate()
+    // or close().
+    void startTls();
+    void acceptCertificate();
+
     bool isOpen() const { return m_state == State::Open; }
+    bool isSecure() const { return m_socket.isEncrypted(); }
+    QString hostName() const { return m_host; }
     QHostAddress peerAddress() const { return m_socket.peerAddress(); }
+    // What the data connections resume: the session and the certificate the
+    // control connection ended up with.
+    QSslConfiguration tlsConfiguration() const { return m_socket.sslConfiguration(); }
+    // Why the connection broke, in the socket's words; empty when it did not.
+    QString errorText() const { return m_errorText; }
 
 signals:
     void opened();
+    void secured();
+    // Delivered from the event loop, the handshake held meanwhile.
+    void certificateUnverified(const QList<QSslError> &errors, const QSslCertificate &certificate);
     void replyReceived(const FtpReply &reply);
     // The connection could not be made, or was lost, or the server sent
     // something that is not a reply. The connection is closed.
@@ -47,8 +68,11 @@ private:
     void onLost();
     void shutDown(bool broke);
 
-    QTcpSocket m_socket;
+    // Plain until startTls().
+    QSslSocket m_socket;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
+    QString m_host;
+    QString m_errorText;
     State m_state = State::Closed;
 };

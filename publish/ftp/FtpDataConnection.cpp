@@ -5,7 +5,7 @@
 #include <QIODevice>
 #include <QNetworkProxy>
 
-FtpDataConnection::FtpDataConnection(QObject *parent) : QObject(parent)
+FtpDataConnection::FtpDataConnection(QObject *parent) : FtpDataChannel(parent)
 {
     m_socket.setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);

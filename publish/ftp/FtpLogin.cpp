@@ -9,6 +9,12 @@ FtpLogin::FtpLogin(FtpControlConnection &control, const QString &host, quint16 p
     connect(&m_control, &FtpControlConnection::opened, this, [this] { m_state = State::Greeting; });
 }
 
+void FtpLogin::setSecure(const QString &trustedFingerprint)
+{
+    m_secure = true;
+    m_trustedFingerprint = trustedFingerprint;
+}
+
 void FtpLogin::start()
 {
     m_state = State::Connecting;
@@ -23,8 +29,9 @@ void FtpLogin::onReply(const FtpReply &reply)
     case State::Greeting:
         if (reply.code != 220)
             return failAndClose();
-        m_state = State::User;
-        return sendOrFail("USER", m_user);
+        return m_secure ? secure() : sendUser();
+    case State::Securing:
+        break; // FtpAuthTls reads these
     case State::User:
         if (reply.code == 331) {
             m_state = State::Password;
@@ -47,8 +54,49 @@ void FtpLogin::onReply(const FtpReply &reply)
     case State::System:
         if (reply.code != 200 && reply.code != 215 && reply.code != 500)
             return failAndClose();
+        if (!m_secure)
+            return succeed();
+        m_state = State::BufferSize;
+        return sendOrFail("PBSZ 0");
+    case State::BufferSize:
+        if (reply.code != 200)
+            return failAndClose();
+        m_state = State::Protection;
+        return sendOrFail("PROT P");
+    case State::Protection:
+        if (reply.code != 200)
+            return failAndClose();
         return succeed();
     }
+}
+
+void FtpLogin::secure()
+{
+    m_state = State::Securing;
+    m_securing = new FtpAuthTls(m_control, m_trustedFingerprint, this);
+    connect(m_securing, &FtpAuthTls::certificateQuestion, this, &FtpLogin::certificateQuestion);
+    connect(m_securing, &FtpExchange::finished, this, [this](bool ok) {
+        if (isDone())
+            return;
+        if (ok)
+            return sendUser();
+        // Nothing more is sent: no user name, and no falling back to plain.
+        m_secureRefused = m_securing->wasRefused();
+        failAndClose();
+    });
+    m_securing->start();
+}
+
+void FtpLogin::answerCertificate(bool trust)
+{
+    if (m_securing)
+        m_securing->answer(trust);
+}
+
+void FtpLogin::sendUser()
+{
+    m_state = State::User;
+    sendOrFail("USER", m_user);
 }
 
 void FtpLogin::sendOrFail(const char *verb, const QString &argument)

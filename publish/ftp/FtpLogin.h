@@ -1,26 +1,51 @@
 #pragma once
 
-#include "FtpExchange.h"
+#include "FtpAuthTls.h"
+
+#include <QPointer>
 
 // Connecting and logging in: the greeting (220), USER (230 skips PASS, or
 // 331), PASS (230), then TYPE I (200) and SYST (200, 215 or 500, the answer
 // itself unused). On failure the connection is closed before the end is
-// reported.
+// reported. A secure login secures the connection after the greeting
+// (FtpAuthTls), before the user name travels, and after SYST asks for
+// protected data connections: PBSZ 0 (200), PROT P (200).
 class FtpLogin : public FtpExchange {
     Q_OBJECT
 
 public:
     FtpLogin(FtpControlConnection &control, const QString &host, quint16 port, const QString &user,
              const QString &password, QObject *parent = nullptr);
+    // A secure login; the fingerprint is that of the certificate trusted for
+    // this server although it could not be verified, empty when none is.
+    void setSecure(const QString &trustedFingerprint);
 
     void start() override;
+    void answerCertificate(bool trust);
+    // The server answered AUTH TLS with anything but 234.
+    bool secureRefused() const { return m_secureRefused; }
+
+signals:
+    void certificateQuestion(const CertificateIssue &issue);
 
 protected:
     void onReply(const FtpReply &reply) override;
 
 private:
-    enum class State { Connecting, Greeting, User, Password, Type, System };
+    enum class State {
+        Connecting,
+        Greeting,
+        Securing,
+        User,
+        Password,
+        Type,
+        System,
+        BufferSize,
+        Protection
+    };
 
+    void secure();
+    void sendUser();
     void sendOrFail(const char *verb, const QString &argument = QString());
     void failAndClose();
 
@@ -28,5 +53,9 @@ private:
     quint16 m_port;
     QString m_user;
     QString m_password;
+    bool m_secure = false;
+    QString m_trustedFingerprint;
+    QPointer<FtpAuthTls> m_securing;
+    bool m_secureRefused = false;
     State m_state = State::Connecting;
 };

@@ -2,22 +2,29 @@
 
 #include "FtpCommand.h"
 #include "FtpControlConnection.h"
+#include "FtpDataConnection.h"
+#include "FtpTlsDataConnection.h"
 #include "PassiveReply.h"
 
 FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
                    const QString &remoteName, QObject *parent)
     : FtpExchange(control, parent), m_file(localPath), m_remoteName(remoteName)
 {
-    connect(&m_data, &FtpDataConnection::opened, this, [this] {
+    if (control.isSecure())
+        m_data =
+            std::make_unique<FtpTlsDataConnection>(control.hostName(), control.tlsConfiguration());
+    else
+        m_data = std::make_unique<FtpDataConnection>();
+    connect(m_data.get(), &FtpDataChannel::opened, this, [this] {
         m_dataOpen = true;
         startSendingWhenReady();
     });
-    connect(&m_data, &FtpDataConnection::progress, this, &FtpStore::progress);
-    connect(&m_data, &FtpDataConnection::sent, this, [this] {
+    connect(m_data.get(), &FtpDataChannel::progress, this, &FtpStore::progress);
+    connect(m_data.get(), &FtpDataChannel::sent, this, [this] {
         if (m_state == State::Sending)
             m_state = State::Final;
     });
-    connect(&m_data, &FtpDataConnection::failed, this, &FtpStore::failTransfer);
+    connect(m_data.get(), &FtpDataChannel::failed, this, &FtpStore::failTransfer);
     connect(this, &FtpExchange::finished, this, [this] { m_file.close(); });
 }
 
@@ -34,7 +41,7 @@ void FtpStore::start()
 
 void FtpStore::abort()
 {
-    m_data.abort();
+    m_data->abort();
     fail();
 }
 
@@ -48,7 +55,7 @@ void FtpStore::onReply(const FtpReply &reply)
             return fail();
         m_state = State::Opening;
         send("STOR", m_remoteName);
-        m_data.open(m_control.peerAddress(), passive->port);
+        m_data->open(m_control.peerAddress(), passive->port);
         return;
     }
     case State::Opening:
@@ -73,11 +80,11 @@ void FtpStore::startSendingWhenReady()
     if (m_state != State::Opening || !m_dataOpen || !m_preliminarySeen)
         return;
     m_state = State::Sending;
-    m_data.send(&m_file);
+    m_data->send(&m_file);
 }
 
 void FtpStore::failTransfer()
 {
-    m_data.abort();
+    m_data->abort();
     fail();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "FtpDataConnection.h"
+#include "FtpDataChannel.h"
 #include "FtpExchange.h"
 
 #include <QFile>
+
+#include <memory>
 
 // One file sent under a remote name, replacing what the server held:
 // PASV (227); STOR sent at once, before the data connection is opened; the
@@ -12,7 +14,8 @@
 // reach, and a hostile server could aim the upload at another machine);
 // 110, 125 or 150, read once the data connection is up; the file; the data
 // connection closed; 225, 226 or 250. A 426 or 450 says the server broke the
-// transfer off and holds an incomplete file: that is a failure.
+// transfer off and holds an incomplete file: that is a failure. On a secured
+// control connection the data connection is secured too.
 class FtpStore : public FtpExchange {
     Q_OBJECT
 
@@ -37,7 +40,7 @@ private:
 
     QFile m_file;
     QString m_remoteName;
-    FtpDataConnection m_data;
+    std::unique_ptr<FtpDataChannel> m_data;
     State m_state = State::Passive;
     bool m_dataOpen = false;
     bool m_preliminarySeen = false;

@@ -16,7 +16,8 @@ void UploadRun::start(const UploadJob &job)
     m_job = job;
     m_index = 0;
     m_step = Step::Login;
-    m_client.connectAndLogin(m_job.host, m_job.user, m_job.password);
+    m_client.connectAndLogin(m_job.host, m_job.user, m_job.password, m_job.secure,
+                             m_job.trustedFingerprint);
 }
 
 void UploadRun::onClientFinished(bool ok)
@@ -26,7 +27,7 @@ void UploadRun::onClientFinished(bool ok)
         return;
     case Step::Login:
         if (!ok)
-            return end(Outcome::LoginFailed);
+            return end(m_client.secureRefused() ? Outcome::SecureRefused : Outcome::LoginFailed);
         if (!m_client.isConnected())
             return end(Outcome::NotConnected);
         if (!m_job.remoteFolder.isEmpty()) {

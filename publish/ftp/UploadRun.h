@@ -13,7 +13,9 @@ struct UploadJob {
     QString password;
     QString remoteFolder; // exactly as typed; empty when no folder change is made
     QString startupFolder;
-    QStringList files; // bare names, each sent from the start-up folder under the same name
+    QStringList files;   // bare names, each sent from the start-up folder under the same name
+    bool secure = false; // FTP over TLS, or nothing
+    QString trustedFingerprint; // of a certificate trusted for this host unverified
 };
 
 // The upload of the list of files to publish: connect and log in, change to
@@ -25,11 +27,12 @@ class UploadRun : public QObject {
 
 public:
     enum class Outcome {
-        Published,    // every file is on the server; the connection is still open
-        LoginFailed,  // connecting or logging in failed; the connection is closed
-        NotConnected, // logging in raised no error but the connection is gone
-        FolderFailed, // the change of folder failed
-        FileFailed,   // a file could not be read or sent
+        Published,     // every file is on the server; the connection is still open
+        LoginFailed,   // connecting or logging in failed; the connection is closed
+        SecureRefused, // the server offers no TLS; the connection is closed
+        NotConnected,  // logging in raised no error but the connection is gone
+        FolderFailed,  // the change of folder failed
+        FileFailed,    // a file could not be read or sent
     };
     Q_ENUM(Outcome)
 

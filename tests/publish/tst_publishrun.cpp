@@ -171,7 +171,8 @@ void TestPublishRun::successfulRun()
     };
 
     s.publish();
-    for (const char *name : {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "btnPublica"})
+    for (const char *name :
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
         QVERIFY2(!s.child<QWidget>(name)->isEnabled(), name);
     QVERIFY(s.child<QPushButton>("BitBtn2")->isEnabled());
     QVERIFY(s.child<QPushButton>("BitBtn1")->isEnabled());
@@ -402,7 +403,8 @@ void TestPublishRun::failures()
     // The window stays open with what was typed, ready for another try.
     QVERIFY(s.window.isVisible());
     QCOMPARE(s.child<QLineEdit>("txtUSer")->text(), user);
-    for (const char *name : {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "btnPublica"})
+    for (const char *name :
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
         QVERIFY2(s.child<QWidget>(name)->isEnabled(), name);
     QCOMPARE(s.child<QLabel>("lblEstado")->text(), QString());
     QCOMPARE(s.statuses.last(), QString());

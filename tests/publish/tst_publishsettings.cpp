@@ -7,6 +7,7 @@
 #include "RecordingPrompts.h"
 #include "TfrmEnviar.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ private slots:
 
 private:
     QString settingsFile() const { return m_config.filePath(QStringLiteral("BrenzoFTP.conf")); }
+    // The four boxes once the window is shown and its password has come.
     QStringList boxes(TfrmEnviar &window) const;
     void fill(TfrmEnviar &window, const QStringList &texts) const;
     // The file's permission bits, -1 when it is missing.
@@ -60,6 +62,14 @@ void TestPublishSettings::init()
 
 QStringList TestPublishSettings::boxes(TfrmEnviar &window) const
 {
+    // The password is read from its store when the window is first shown,
+    // and comes from the event loop.
+    if (!window.isVisible()) {
+        QSignalSpy read(&window, &TfrmEnviar::passwordRead);
+        window.show();
+        if (read.isEmpty())
+            read.wait();
+    }
     return {window.findChild<QLineEdit *>(QStringLiteral("txtServer"))->text(),
             window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->text(),
             window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->text(),
@@ -108,24 +118,32 @@ void TestPublishSettings::loading_data()
     QTest::addColumn<QByteArray>("store");
     QTest::addColumn<QStringList>("shown");
 
+    QTest::addColumn<bool>("ftps");
+
     QTest::newRow("all four") << QByteArray("[General]\nServidor=ftp.ejemplo.es\nUsuario=ana\n"
                                             "Password=secreto\nDirectorio=/public_html\n")
-                              << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/public_html"};
+                              << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/public_html"}
+                              << false;
+    QTest::newRow("all five") << QByteArray("[General]\nServidor=ftp.ejemplo.es\nUsuario=ana\n"
+                                            "Password=secreto\nDirectorio=/\nFTPS=true\n")
+                              << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/"} << true;
     QTest::newRow("folder not in the list")
-        << QByteArray("[General]\nDirectorio=/site\n") << QStringList{"", "", "", "/site"};
+        << QByteArray("[General]\nDirectorio=/site\n") << QStringList{"", "", "", "/site"} << false;
     QTest::newRow("a value that is not a text")
-        << QByteArray("[General]\nServidor=uno, dos\nUsuario=ana\n")
-        << QStringList{"", "ana", "", ""};
+        << QByteArray("[General]\nServidor=uno, dos\nUsuario=ana\nFTPS=uno, dos\n")
+        << QStringList{"", "ana", "", ""} << false;
 }
 
 void TestPublishSettings::loading()
 {
     QFETCH(QByteArray, store);
     QFETCH(QStringList, shown);
+    QFETCH(bool, ftps);
     writeStore(store);
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
     QCOMPARE(boxes(window), shown);
+    QCOMPARE(window.findChild<QCheckBox *>(QStringLiteral("chkFTPS"))->isChecked(), ftps);
 }
 
 void TestPublishSettings::savingTrims()

@@ -4,6 +4,7 @@
 #include "RecordingPrompts.h"
 #include "TfrmEnviar.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +44,7 @@ void TestPublishWindow::controls_data()
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 121, 270) << QString();
+    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 121, 294) << QString();
     QTest::newRow("Label5") << "Label5" << QRect(136, 4, 200, 18) << "PUBLICACIÓN PÁGINA WEB";
     QTest::newRow("Label6") << "Label6" << QRect(136, 24, 346, 42)
                             << "Si su servidor admite publicar páginas web mediante FTP, siguiendo "
@@ -57,11 +58,14 @@ void TestPublishWindow::controls_data()
     QTest::newRow("txtUSer") << "txtUSer" << QRect(248, 112, 233, 22) << QString();
     QTest::newRow("txtPassword") << "txtPassword" << QRect(248, 136, 233, 22) << QString();
     QTest::newRow("txtRemoto") << "txtRemoto" << QRect(248, 160, 233, 22) << QString();
-    QTest::newRow("btnPublica") << "btnPublica" << QRect(136, 192, 161, 25) << "Publicar Web";
-    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(304, 192, 89, 25) << "Cancelar";
-    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(400, 192, 81, 25) << "&Ayuda";
-    QTest::newRow("lblEstado") << "lblEstado" << QRect(136, 224, 345, 18) << "No Conectado";
-    QTest::newRow("Label7") << "Label7" << QRect(152, 248, 302, 14)
+    // The one row added under the remote folder moves what follows it down.
+    QTest::newRow("chkFTPS") << "chkFTPS" << QRect(248, 184, 233, 22)
+                             << "Usar conexión segura (FTPS)";
+    QTest::newRow("btnPublica") << "btnPublica" << QRect(136, 216, 161, 25) << "Publicar Web";
+    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(304, 216, 89, 25) << "Cancelar";
+    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(400, 216, 81, 25) << "&Ayuda";
+    QTest::newRow("lblEstado") << "lblEstado" << QRect(136, 248, 345, 18) << "No Conectado";
+    QTest::newRow("Label7") << "Label7" << QRect(152, 272, 302, 14)
                             << "Para borrar su página, le recomendamos el programa Tralmo";
 }
 
@@ -74,7 +78,7 @@ void TestPublishWindow::controls()
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
     QCOMPARE(window.windowTitle(), QStringLiteral("Brenzo - Publicación Página Web"));
-    QCOMPARE(window.size(), QSize(489, 270));
+    QCOMPARE(window.size(), QSize(489, 294));
     QCOMPARE(window.minimumSize(), window.maximumSize());
 
     QWidget *control = window.findChild<QWidget *>(name);
@@ -98,6 +102,11 @@ void TestPublishWindow::controls()
         QCOMPARE(edit->text(), text);
     else if (auto *combo = qobject_cast<QComboBox *>(control))
         QCOMPARE(combo->currentText(), text);
+    else if (auto *check = qobject_cast<QCheckBox *>(control)) {
+        QCOMPARE(check->text(), text);
+        QVERIFY(check->sizeHint().width() <= check->width());
+        QVERIFY(!check->isChecked());
+    }
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QVERIFY(!button->icon().isNull());
         QVERIFY(!button->isDefault());
@@ -149,8 +158,8 @@ void TestPublishWindow::keyboardOrder()
             order.append(widget->objectName());
         widget = widget->nextInFocusChain();
     } while (widget != start);
-    QCOMPARE(order, QStringList({"txtServer", "txtUSer", "txtPassword", "txtRemoto", "btnPublica",
-                                 "BitBtn2", "BitBtn1"}));
+    QCOMPARE(order, QStringList({"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS",
+                                 "btnPublica", "BitBtn2", "BitBtn1"}));
 }
 
 void TestPublishWindow::keysThatDoNothing_data()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class PublishSettingsWriter;
+
+// Where the publishing password is kept between runs of the program. Both
+// calls return at once; the answer comes later from the event loop, on the
+// store's thread, and never after the store is gone.
+class PasswordStore : public QObject {
+    Q_OBJECT
+
+public:
+    using Read = std::function<void(const QString &password)>;
+    using Written = std::function<void()>;
+
+    using QObject::QObject;
+
+    // `done` gets the kept password, empty when none is kept.
+    virtual void read(Read done) = 0;
+    // `done` runs once the password is kept.
+    virtual void write(const QString &password, Written done) = 0;
+
+    // The desktop's keyring where one answers, the settings store otherwise.
+    static std::unique_ptr<PasswordStore> create(PublishSettingsWriter &writer);
+};

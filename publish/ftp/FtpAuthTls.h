@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FtpExchange.h"
+
+#include <QSslCertificate>
+#include <QSslError>
+
+// A certificate that could not be verified, and what the user is asked about.
+struct CertificateIssue {
+    QString server;
+    QList<QSslError> errors;
+    QString fingerprint;  // SHA-256, hex
+    bool changed = false; // another certificate was trusted for this server before
+};
+
+// Securing the control connection (RFC 4217): AUTH TLS (234), then the TLS
+// handshake. A certificate that cannot be verified is let through only when
+// its fingerprint is the one trusted for this server, or when the user
+// trusts it now (answer()). Any other reply to AUTH TLS ends the step with
+// refused(): the server offers no TLS, and the run must not go on in plain.
+class FtpAuthTls : public FtpExchange {
+    Q_OBJECT
+
+public:
+    FtpAuthTls(FtpControlConnection &control, const QString &trustedFingerprint,
+               QObject *parent = nullptr);
+
+    void start() override;
+    // The user's answer to certificateQuestion().
+    void answer(bool trust);
+
+    static QString fingerprintOf(const QSslCertificate &certificate);
+
+    bool wasRefused() const { return m_refused; }
+
+signals:
+    void certificateQuestion(const CertificateIssue &issue);
+
+protected:
+    void onReply(const FtpReply &reply) override;
+
+private:
+    void onCertificateUnverified(const QList<QSslError> &errors,
+                                 const QSslCertificate &certificate);
+
+    QString m_trustedFingerprint;
+    bool m_handshaking = false;
+    bool m_asking = false;
+    bool m_refused = false;
+};
