@@ -54,7 +54,7 @@ void FtpAuthTls::answer(bool trust)
     if (trust)
         m_control.acceptCertificate();
     else
-        fail();
+        fail(QStringLiteral("No se confió en el certificado del servidor"));
 }
 
 QString FtpAuthTls::fingerprintOf(const QSslCertificate &certificate)

@@ -7,7 +7,11 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
     m_socket.setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this, [this] { shutDown(true); });
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        m_errorText = QStringLiteral("El servidor no respondió en %1 s")
+                          .arg(m_connectTimer.interval() / 1000.0);
+        shutDown(true);
+    });
     connect(&m_socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] {
@@ -62,6 +66,8 @@ void FtpControlConnection::send(const QByteArray &command)
 
 void FtpControlConnection::close()
 {
+    if (m_state != State::Closed)
+        m_errorText.clear();
     shutDown(false);
 }
 
@@ -103,6 +109,7 @@ void FtpControlConnection::onReadyRead()
     if (m_state != State::Open)
         return;
     if (!m_reader.feed(m_socket.readAll())) {
+        m_errorText = QStringLiteral("El servidor envió una línea que no es una respuesta FTP");
         shutDown(true);
         return;
     }
@@ -116,6 +123,8 @@ void FtpControlConnection::onLost()
     // Replies that arrived with the closing are still read first.
     if (m_state == State::Open && m_socket.bytesAvailable() > 0)
         onReadyRead();
+    if (m_state != State::Closed && m_errorText.isEmpty())
+        m_errorText = m_socket.errorString();
     shutDown(true);
 }
 

@@ -45,7 +45,8 @@ public:
     // What the data connections resume: the session and the certificate the
     // control connection ended up with.
     QSslConfiguration tlsConfiguration() const { return m_socket.sslConfiguration(); }
-    // Why the connection broke, in the socket's words; empty when it did not.
+    // Why the connection last broke, in the system's words; empty when it
+    // was closed on purpose.
     QString errorText() const { return m_errorText; }
 
 signals:

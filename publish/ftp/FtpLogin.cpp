@@ -82,7 +82,8 @@ void FtpLogin::secure()
             return sendUser();
         // Nothing more is sent: no user name, and no falling back to plain.
         m_secureRefused = m_securing->wasRefused();
-        failAndClose();
+        fail(m_securing->reason());
+        m_control.close();
     });
     m_securing->start();
 }
@@ -109,6 +110,7 @@ void FtpLogin::sendOrFail(const char *verb, const QString &argument)
 
 void FtpLogin::failAndClose()
 {
-    m_control.close();
+    // Ended first, so that the closing does not take the place of the reason.
     fail();
+    m_control.close();
 }

@@ -1,6 +1,7 @@
 #include "FtpTlsDataConnection.h"
 
 #include "FtpControlConnection.h"
+#include "SocketShutdown.h"
 
 #include <QIODevice>
 #include <QNetworkProxy>
@@ -23,7 +24,10 @@ FtpTlsDataConnection::FtpTlsDataConnection(const QString &serverName,
 
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(FtpControlConnection::ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this, &FtpTlsDataConnection::fail);
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        m_errorText = QStringLiteral("La conexión de datos no se estableció a tiempo");
+        fail();
+    });
     connect(&m_socket, &QSslSocket::encrypted, this, [this] {
         if (m_state != State::Opening)
             return;
@@ -48,11 +52,7 @@ FtpTlsDataConnection::FtpTlsDataConnection(const QString &serverName,
     // A server may say something on the connection; nothing of it is kept.
     connect(&m_socket, &QSslSocket::readyRead, this,
             [this] { m_socket.skip(m_socket.bytesAvailable()); });
-    connect(&m_socket, &QSslSocket::errorOccurred, this, [this] {
-        if (m_state != State::Done)
-            m_errorText = m_socket.errorString();
-        fail();
-    });
+    connect(&m_socket, &QSslSocket::errorOccurred, this, &FtpTlsDataConnection::fail);
     connect(&m_socket, &QSslSocket::disconnected, this, [this] {
         if (m_state == State::Done)
             halfClose();
@@ -87,9 +87,15 @@ void FtpTlsDataConnection::send(QIODevice *source)
 
 void FtpTlsDataConnection::abort()
 {
+    const bool cutShort = m_state != State::Done;
     m_state = State::Done;
     m_connectTimer.stop();
-    m_socket.abort();
+    // A file cut short ends in a reset, never in an orderly end that a
+    // server could take for the whole file.
+    if (cutShort)
+        resetConnection(m_socket);
+    else
+        m_socket.abort();
     releaseHeldConnection();
 }
 
@@ -101,8 +107,10 @@ void FtpTlsDataConnection::pump()
            m_socket.bytesToWrite() + m_socket.encryptedBytesToWrite() < BlockSize) {
         const QByteArray block = m_source->read(BlockSize);
         if (block.isEmpty()) {
-            if (!m_source->atEnd())
+            if (!m_source->atEnd()) {
+                m_errorText = m_source->errorString();
                 return fail();
+            }
             m_sourceAtEnd = true;
             break;
         }
@@ -148,8 +156,8 @@ void FtpTlsDataConnection::fail()
 {
     if (m_state == State::Idle || m_state == State::Done)
         return;
-    m_state = State::Done;
-    m_connectTimer.stop();
-    m_socket.abort();
+    if (m_errorText.isEmpty())
+        m_errorText = m_socket.errorString();
+    abort();
     emit failed();
 }

@@ -73,6 +73,12 @@ void ScriptedFtpServer::sendNow(const QByteArray &text)
     send(text);
 }
 
+void ScriptedFtpServer::closeNow()
+{
+    if (m_client)
+        m_client->disconnectFromHost();
+}
+
 void ScriptedFtpServer::send(const QByteArray &text)
 {
     if (m_client)

@@ -35,6 +35,8 @@ public:
     void addRules(const QStringList &rules);
     // Sends raw bytes on the control connection now (to end a stall).
     void sendNow(const QByteArray &text);
+    // Closes the control connection now.
+    void closeNow();
 
     QByteArray greeting = "220 Servidor de pruebas listo";
     bool stallGreeting = false;

@@ -60,7 +60,6 @@ private:
 bool runProcess(const QString &program, const QStringList &arguments)
 {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, arguments);
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
@@ -86,7 +85,9 @@ private:
     QString makeCertificate(const QString &name);
     // Publishes the files with FTPS ticked; answers the certificate question
     // with `trust`. Returns the prompts seen.
-    RecordingPrompts publish(quint16 port, const QList<bool> &answers);
+    // `started` runs once the run is under way.
+    RecordingPrompts publish(quint16 port, const QList<bool> &answers,
+                             const std::function<void(TfrmEnviar &)> &started = {});
 
     QTemporaryDir m_config;
     QTemporaryDir m_work;
@@ -135,8 +136,9 @@ QString TestSecurePublishing::makeCertificate(const QString &name)
     const QString key = m_work.filePath(name + QStringLiteral(".key"));
     const QString certificate = m_work.filePath(name + QStringLiteral(".crt"));
     if (!runProcess(QStringLiteral("openssl"),
-                    {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                     "/CN=localhost", "-keyout", key, "-out", certificate}))
+                    {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                     "-nodes", "-days", "2", "-subj", "/CN=localhost", "-keyout", key, "-out",
+                     certificate}))
         return QString();
     const QString both = m_work.filePath(name + QStringLiteral(".pem"));
     QFile out(both);
@@ -148,7 +150,8 @@ QString TestSecurePublishing::makeCertificate(const QString &name)
     return both;
 }
 
-RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &answers)
+RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &answers,
+                                               const std::function<void(TfrmEnviar &)> &started)
 {
     RecordingPrompts prompts;
     for (bool answer : answers)
@@ -168,6 +171,8 @@ RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &
     QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     auto *button = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
     button->click();
+    if (started)
+        started(window);
     if (!QTest::qWaitFor([&] { return button->isEnabled(); }, 60000))
         qWarning("the run did not end");
     if (saved.isEmpty())
@@ -208,11 +213,143 @@ void TestSecurePublishing::uploadsOverTls()
     QCOMPARE(server.commands.size(), 14);
 }
 
-void TestSecurePublishing::certificateAnswers_data() {}
-void TestSecurePublishing::certificateAnswers() {}
-void TestSecurePublishing::changedCertificateIsAskedAbout() {}
-void TestSecurePublishing::serverWithoutTls_data() {}
-void TestSecurePublishing::serverWithoutTls() {}
+void TestSecurePublishing::certificateAnswers_data()
+{
+    QTest::addColumn<bool>("trust");
+    QTest::newRow("Sí") << true;
+    QTest::newRow("No") << false;
+}
+
+void TestSecurePublishing::certificateAnswers()
+{
+    QFETCH(bool, trust);
+    const QString certificate = makeCertificate(QStringLiteral("answers"));
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("public_html")));
+    TlsFtpServer server;
+    QVERIFY(server.start(root.path(), certificate));
+
+    RecordingPrompts prompts = publish(server.port(), {trust});
+    const auto questions = prompts.ofKind(RecordingPrompts::Kind::Question);
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(questions[0].title, QStringLiteral("Brenzo"));
+    const QString text = questions[0].text;
+    QVERIFY2(text.startsWith(QStringLiteral("No puede comprobarse la identidad del servidor "
+                                            "127.0.0.1.")),
+             qPrintable(text));
+    // Self-signed, and made for another name than the one typed.
+    QVERIFY(text.contains(QStringLiteral("firmado por el propio servidor")));
+    QVERIFY(text.contains(QStringLiteral("otro nombre de servidor")));
+    const QString fingerprint = QString::fromLatin1(QSslCertificate::fromPath(certificate)
+                                                        .value(0)
+                                                        .digest(QCryptographicHash::Sha256)
+                                                        .toHex(':')
+                                                        .toUpper());
+    QVERIFY(text.contains(fingerprint));
+    QVERIFY(
+        text.endsWith(QStringLiteral("¿Desea confiar en este certificado para este servidor?")));
+
+    if (trust) {
+        QCOMPARE(prompts.messageTexts(), QStringList{PublishTexts::Published});
+        QCOMPARE(PublishSettings::trustedCertificates().value(QStringLiteral("127.0.0.1")),
+                 fingerprint);
+    } else {
+        // The connection boxes; nothing of the user travels.
+        QCOMPARE(prompts.messageTexts(),
+                 QStringList({PublishTexts::CannotConnect, PublishTexts::CannotLogIn}));
+        QCOMPARE(server.commands, QStringList{"AUTH TLS"});
+        QVERIFY(PublishSettings::trustedCertificates().isEmpty());
+    }
+}
+
+void TestSecurePublishing::changedCertificateIsAskedAbout()
+{
+    const QString before = makeCertificate(QStringLiteral("before"));
+    const QString after = makeCertificate(QStringLiteral("after"));
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("public_html")));
+    {
+        TlsFtpServer server;
+        QVERIFY(server.start(root.path(), before));
+        QCOMPARE(publish(server.port(), {true}).messageTexts(),
+                 QStringList{PublishTexts::Published});
+    }
+    TlsFtpServer server;
+    QVERIFY(server.start(root.path(), after));
+    RecordingPrompts prompts = publish(server.port(), {false});
+    const auto questions = prompts.ofKind(RecordingPrompts::Kind::Question);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions[0].text.startsWith(
+                 QStringLiteral("El certificado del servidor 127.0.0.1 ha cambiado")),
+             qPrintable(questions[0].text));
+    QCOMPARE(server.commands, QStringList{"AUTH TLS"});
+}
+
+void TestSecurePublishing::serverWithoutTls_data()
+{
+    QTest::addColumn<QByteArray>("authReply");
+    // After a 234: "plain" (FTP where TLS belongs), "close", or "cancel"
+    // (the server stays silent and the user presses Cancelar).
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QStringList>("messages");
+
+    const QString refused = QStringLiteral("El servidor no admite conexiones seguras (FTPS).");
+    const QStringList cannot = {PublishTexts::CannotConnect, PublishTexts::CannotLogIn};
+    QTest::newRow("AUTH unknown") << QByteArray("502 Command not implemented") << QString()
+                                  << QStringList{refused};
+    QTest::newRow("AUTH refused") << QByteArray("534 Policy requires plain FTP") << QString()
+                                  << QStringList{refused};
+    QTest::newRow("another positive reply")
+        << QByteArray("334 ADAT required") << QString() << QStringList{refused};
+    QTest::newRow("FTP where TLS belongs") << QByteArray("234 Proceed") << "plain" << cannot;
+    QTest::newRow("closed during the handshake") << QByteArray("234 Proceed") << "close" << cannot;
+    QTest::newRow("Cancelar during the handshake")
+        << QByteArray("234 Proceed") << "cancel" << (QStringList{PublishTexts::Cancelled} + cannot);
+}
+
+void TestSecurePublishing::serverWithoutTls()
+{
+    QFETCH(QByteArray, authReply);
+    QFETCH(QString, then);
+    QFETCH(QStringList, messages);
+
+    ScriptedFtpServer server;
+    server.reply("AUTH", authReply);
+    QVERIFY(server.listen());
+    connect(&server, &ScriptedFtpServer::commandReceived, this, [&](const QByteArray &line) {
+        if (line != "AUTH TLS")
+            return;
+        // After the 234, which goes out once this returns.
+        QMetaObject::invokeMethod(
+            &server,
+            [&] {
+                if (then == QLatin1String("plain"))
+                    server.sendNow("220 Servidor de pruebas listo");
+                else if (then == QLatin1String("close"))
+                    server.closeNow();
+            },
+            Qt::QueuedConnection);
+    });
+    RecordingPrompts prompts = publish(server.port(), {true}, [&](TfrmEnviar &window) {
+        if (then != QLatin1String("cancel"))
+            return;
+        // The server has said 234 and waits: the client is in its handshake.
+        QVERIFY(QTest::qWaitFor([&] { return !server.commands.isEmpty(); }, 10000));
+        window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+    });
+    QCOMPARE(prompts.messageTexts(), messages);
+    QVERIFY(prompts.ofKind(RecordingPrompts::Kind::Question).isEmpty());
+    if (messages.size() == 1) {
+        const RecordingPrompts::Call box = prompts.calls[0];
+        QCOMPARE(box.title, QStringLiteral("Brenzo"));
+        QCOMPARE(box.icon, PromptIcon::Critical);
+        QCOMPARE(box.details, QString::fromLatin1(authReply));
+    } else if (then != QLatin1String("cancel")) {
+        QVERIFY(!prompts.calls[0].details.isEmpty());
+    }
+    // Never a plain login after asking for TLS; after a refusal, nothing.
+    QCOMPARE(server.commands, QList<QByteArray>{"AUTH TLS"});
+}
 
 QTEST_MAIN(TestSecurePublishing)
 #include "tst_securepublishing.moc"
