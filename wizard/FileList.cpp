@@ -75,6 +75,15 @@ QString FileList::selectedPath() const
     return name.isEmpty() ? QString() : QDir(m_folder).filePath(name);
 }
 
+bool FileList::pickName(const QString &name)
+{
+    const QList<QListWidgetItem *> found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    setCurrentItem(found.first());
+    return true;
+}
+
 void FileList::onSelectionChanged()
 {
     // Only a file the user puts the selection on is a choice; re-reading
