@@ -77,8 +77,9 @@ QString FileList::selectedPath() const
 
 void FileList::onSelectionChanged()
 {
-    // Only a file the user puts the selection on is a choice; re-reading
-    // the folder, which empties the selection, is not.
-    if (!m_reading && !selectedItems().isEmpty())
+    // Every change the user makes is a choice, an emptied selection (Ctrl
+    // and a click on the chosen file) included; re-reading the folder, which
+    // empties the selection, is not.
+    if (!m_reading)
         emit picked();
 }
