@@ -16,7 +16,8 @@ public:
     int messages = 0;
     std::function<void(const QString &)> onMessage;
 
-    void message(QWidget *, const QString &, const QString &text, PromptIcon) override
+    void message(QWidget *, const QString &, const QString &text, PromptIcon,
+                 const QString & = QString()) override
     {
         lastMessage = text;
         ++messages;

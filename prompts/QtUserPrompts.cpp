@@ -26,9 +26,11 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
 } // namespace
 
 void QtUserPrompts::message(QWidget *parent, const QString &title, const QString &text,
-                            PromptIcon icon)
+                            PromptIcon icon, const QString &details)
 {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
 }
 

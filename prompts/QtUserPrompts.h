@@ -10,8 +10,8 @@ public:
     void setHelpFile(const QString &path) { m_helpFile = path; }
     QString helpFile() const { return m_helpFile; }
 
-    void message(QWidget *parent, const QString &title, const QString &text,
-                 PromptIcon icon) override;
+    void message(QWidget *parent, const QString &title, const QString &text, PromptIcon icon,
+                 const QString &details = QString()) override;
     bool question(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                          const QString &filter) override;

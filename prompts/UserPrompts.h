@@ -14,9 +14,11 @@ class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
 
-    // A box with the given title, text and icon and one OK button.
+    // A box with the given title, text and icon and one OK button. Details,
+    // when given, are offered behind a button of the box (what the server
+    // answered, say), for whoever needs more than the text.
     virtual void message(QWidget *parent, const QString &title, const QString &text,
-                         PromptIcon icon) = 0;
+                         PromptIcon icon, const QString &details = QString()) = 0;
 
     // A question with Yes and No buttons and the question icon; true on Yes.
     virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;

@@ -259,9 +259,9 @@ void TfrmEnviar::setStatus(const QString &text)
     emit statusChanged(text);
 }
 
-void TfrmEnviar::showError(const QString &text)
+void TfrmEnviar::showError(const QString &text, const QString &details)
 {
-    m_prompts.message(this, ErrorTitle, text, PromptIcon::Warning);
+    m_prompts.message(this, ErrorTitle, text, PromptIcon::Warning, details);
 }
 
 void TfrmEnviar::btnPublicaClick()
@@ -291,11 +291,11 @@ void TfrmEnviar::btnPublicaClick()
     SetInputsEnabled(false);
     SaveSettings();
 
-    // The folder is changed only when something is left of it after trimming,
-    // and then exactly as typed.
-    const QString folder = m_txtRemoto->currentText();
-    m_run.start(
-        {server, user, password, isBlank(folder) ? QString() : folder, m_startupFolder, m_files});
+    // The folder is sent trimmed, as it is saved: no server has a folder
+    // whose name starts with a blank, and none would find "/public_html"
+    // under " /public_html". Nothing left of it: no folder change.
+    const QString folder = trimmedText(m_txtRemoto->currentText());
+    m_run.start({server, user, password, folder, m_startupFolder, m_files});
 }
 
 void TfrmEnviar::BitBtn2Click()
@@ -307,8 +307,8 @@ void TfrmEnviar::BitBtn2Click()
     showError(QStringLiteral("Envio de página web cancelado por el usuario"));
     m_cancelBoxOpen = false;
     if (m_endAfterCancelBox) {
-        const auto [outcome, entry] = *std::exchange(m_endAfterCancelBox, std::nullopt);
-        endRun(outcome, entry);
+        const RunEnd end = *std::exchange(m_endAfterCancelBox, std::nullopt);
+        endRun(end.outcome, end.entry, end.reason);
     }
     done(QDialog::Rejected);
 }
@@ -338,16 +338,18 @@ void TfrmEnviar::IdFTPDisconnected()
 void TfrmEnviar::IdFTPStatus(FtpClient::Status) {}
 void TfrmEnviar::IdFTPWork(qint64) {}
 
-void TfrmEnviar::onRunFinished(UploadRun::Outcome outcome, const QString &entry)
+void TfrmEnviar::onRunFinished(UploadRun::Outcome outcome, const QString &entry,
+                               const QString &reason)
 {
     if (m_cancelBoxOpen) {
-        m_endAfterCancelBox.emplace(outcome, entry);
+        m_endAfterCancelBox = RunEnd{outcome, entry, reason};
         return;
     }
-    endRun(outcome, entry);
+    endRun(outcome, entry, reason);
 }
 
-void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry)
+// Every failure box also offers, as its details, why the step failed.
+void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry, const QString &reason)
 {
     switch (outcome) {
     case UploadRun::Outcome::Published:
@@ -360,21 +362,22 @@ void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry)
         m_closeWhenRunEnds = true;
         break;
     case UploadRun::Outcome::LoginFailed:
-        showError(QStringLiteral("No puede conectarse con el servidor indicado"));
+        showError(QStringLiteral("No puede conectarse con el servidor indicado"), reason);
         [[fallthrough]];
     case UploadRun::Outcome::NotConnected:
-        showError(QStringLiteral("No puede conectarse con el servidor con los datos indicados"));
+        showError(QStringLiteral("No puede conectarse con el servidor con los datos indicados"),
+                  reason);
         SetInputsEnabled(true);
         setStatus(QString());
         break;
     case UploadRun::Outcome::FolderFailed:
-        showError(QStringLiteral("No puede accederse al directorio remoto especificado"));
+        showError(QStringLiteral("No puede accederse al directorio remoto especificado"), reason);
         CloseConnection();
         setStatus(QString());
         SetInputsEnabled(true);
         break;
     case UploadRun::Outcome::FileFailed:
-        showError(QStringLiteral("No puede enviarse el archivo ") + entry);
+        showError(QStringLiteral("No puede enviarse el archivo ") + entry, reason);
         CloseConnection();
         setStatus(QString());
         SetInputsEnabled(true);

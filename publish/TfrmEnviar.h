@@ -65,9 +65,9 @@ private:
     void FormCreate();
     void FormClose();
     void setStatus(const QString &text);
-    void showError(const QString &text);
-    void onRunFinished(UploadRun::Outcome outcome, const QString &entry);
-    void endRun(UploadRun::Outcome outcome, const QString &entry);
+    void showError(const QString &text, const QString &details = QString());
+    void onRunFinished(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
+    void endRun(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
 
     UserPrompts &m_prompts;
     FtpClient m_client;
@@ -87,6 +87,11 @@ private:
 
     // A run that ends while the cancel box is open is told after it.
     bool m_cancelBoxOpen = false;
-    std::optional<std::pair<UploadRun::Outcome, QString>> m_endAfterCancelBox;
+    struct RunEnd {
+        UploadRun::Outcome outcome;
+        QString entry;
+        QString reason;
+    };
+    std::optional<RunEnd> m_endAfterCancelBox;
     bool m_closeWhenRunEnds = false;
 };

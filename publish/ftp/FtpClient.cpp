@@ -70,6 +70,7 @@ void FtpClient::run(FtpExchange *exchange)
                 return;
             if (m_exchange == ended)
                 m_exchange = nullptr;
+            m_failureReason = ok ? QString() : ended->reason();
             ended->deleteLater();
             emit finished(ok);
         },

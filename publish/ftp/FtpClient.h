@@ -36,6 +36,9 @@ public:
 
     bool isConnected() const { return m_control.isOpen(); }
     bool isBusy() const { return !m_exchange.isNull(); }
+    // Why the last operation failed: the server's last reply or the error of
+    // the connection or the file; empty after success or a close of our own.
+    QString failureReason() const { return m_failureReason; }
 
 signals:
     void connected();    // the TCP connection is up; the greeting is not read yet
@@ -51,5 +54,6 @@ private:
 
     FtpControlConnection m_control;
     QPointer<FtpExchange> m_exchange;
+    QString m_failureReason;
     quint16 m_port = 21;
 };

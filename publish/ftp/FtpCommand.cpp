@@ -1,16 +1,5 @@
 #include "FtpCommand.h"
 
-namespace {
-bool fitsLatin1(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() > 0xFF)
-            return false;
-    }
-    return true;
-}
-} // namespace
-
 std::optional<QByteArray> ftpCommand(const char *verb, const QString &argument)
 {
     QByteArray line(verb);
@@ -20,6 +9,6 @@ std::optional<QByteArray> ftpCommand(const char *verb, const QString &argument)
         !QStringView(argument).isValidUtf16())
         return std::nullopt;
     line += ' ';
-    line += fitsLatin1(argument) ? argument.toLatin1() : argument.toUtf8();
+    line += argument.toUtf8();
     return line;
 }

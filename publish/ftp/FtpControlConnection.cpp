@@ -7,7 +7,11 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
     m_socket.setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this, [this] { shutDown(true); });
+    connect(&m_connectTimer, &QTimer::timeout, this, [this] {
+        m_errorText = QStringLiteral("El servidor no respondió en %1 s")
+                          .arg(m_connectTimer.interval() / 1000.0);
+        shutDown(true);
+    });
     connect(&m_socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpControlConnection::onLost);
@@ -25,6 +29,7 @@ void FtpControlConnection::open(const QString &host, quint16 port)
 {
     close();
     m_reader = FtpReplyReader();
+    m_errorText.clear();
     m_state = State::Opening;
     m_connectTimer.start();
     m_socket.connectToHost(host, port);
@@ -42,6 +47,8 @@ void FtpControlConnection::send(const QByteArray &command)
 
 void FtpControlConnection::close()
 {
+    if (m_state != State::Closed)
+        m_errorText.clear();
     shutDown(false);
 }
 
@@ -60,6 +67,7 @@ void FtpControlConnection::onReadyRead()
     if (m_state != State::Open)
         return;
     if (!m_reader.feed(m_socket.readAll())) {
+        m_errorText = QStringLiteral("El servidor envió una línea que no es una respuesta FTP");
         shutDown(true);
         return;
     }
@@ -73,6 +81,8 @@ void FtpControlConnection::onLost()
     // Replies that arrived with the closing are still read first.
     if (m_state == State::Open && m_socket.bytesAvailable() > 0)
         onReadyRead();
+    if (m_state != State::Closed && m_errorText.isEmpty())
+        m_errorText = m_socket.errorString();
     shutDown(true);
 }
 

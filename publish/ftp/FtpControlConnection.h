@@ -29,6 +29,9 @@ public:
 
     bool isOpen() const { return m_state == State::Open; }
     QHostAddress peerAddress() const { return m_socket.peerAddress(); }
+    // Why the connection last broke, in the system's words; empty when it
+    // was closed on purpose.
+    QString errorText() const { return m_errorText; }
 
 signals:
     void opened();
@@ -50,5 +53,6 @@ private:
     QTcpSocket m_socket;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
+    QString m_errorText;
     State m_state = State::Closed;
 };

@@ -1,6 +1,7 @@
 #include "FtpDataConnection.h"
 
 #include "FtpControlConnection.h"
+#include "SocketShutdown.h"
 
 #include <QIODevice>
 #include <QNetworkProxy>
@@ -10,7 +11,8 @@ FtpDataConnection::FtpDataConnection(QObject *parent) : QObject(parent)
     m_socket.setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(FtpControlConnection::ConnectTimeoutMs);
-    connect(&m_connectTimer, &QTimer::timeout, this, &FtpDataConnection::fail);
+    connect(&m_connectTimer, &QTimer::timeout, this,
+            [this] { fail(QStringLiteral("La conexión de datos no se estableció a tiempo")); });
     connect(&m_socket, &QTcpSocket::connected, this, [this] {
         if (m_state != State::Opening)
             return;
@@ -25,16 +27,15 @@ FtpDataConnection::FtpDataConnection(QObject *parent) : QObject(parent)
         emit progress(m_sent);
         pump();
     });
-    // The server closing the connection before it has the whole file breaks
-    // the transfer off, as does any error.
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpDataConnection::fail);
-    connect(&m_socket, &QTcpSocket::disconnected, this, &FtpDataConnection::fail);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &FtpDataConnection::discardIncoming);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpDataConnection::onLost);
+    connect(&m_socket, &QTcpSocket::disconnected, this, &FtpDataConnection::onLost);
 }
 
 FtpDataConnection::~FtpDataConnection()
 {
     m_socket.disconnect(this);
-    m_socket.abort();
+    abort();
 }
 
 void FtpDataConnection::open(const QHostAddress &address, quint16 port)
@@ -55,9 +56,13 @@ void FtpDataConnection::send(QIODevice *source)
 
 void FtpDataConnection::abort()
 {
+    const bool complete = m_state == State::Sent;
     m_state = State::Done;
     m_connectTimer.stop();
-    m_socket.abort();
+    if (complete)
+        m_socket.abort();
+    else
+        resetConnection(m_socket);
 }
 
 void FtpDataConnection::pump()
@@ -67,28 +72,48 @@ void FtpDataConnection::pump()
     while (m_state == State::Sending && !m_sourceAtEnd && m_socket.bytesToWrite() < BlockSize) {
         const QByteArray block = m_source->read(BlockSize);
         if (block.isEmpty()) {
-            if (!m_source->atEnd()) {
-                fail();
-                return;
-            }
+            if (!m_source->atEnd())
+                return fail(m_source->errorString());
             m_sourceAtEnd = true;
             break;
         }
         m_socket.write(block);
     }
     if (m_state == State::Sending && m_sourceAtEnd && m_socket.bytesToWrite() == 0) {
-        m_state = State::Done;
-        m_socket.disconnectFromHost();
+        // Only the sending half is closed: the socket stays open to read, so
+        // that anything the server still sends is thrown away rather than
+        // turning the end of the file into a reset.
+        m_state = State::Sent;
+        shutDownSending(m_socket);
         emit sent();
     }
 }
 
-void FtpDataConnection::fail()
+void FtpDataConnection::discardIncoming()
+{
+    m_discarded += m_socket.skip(m_socket.bytesAvailable());
+}
+
+void FtpDataConnection::onLost()
+{
+    // Once the file is out, the server closing its side is the expected end,
+    // and whatever happens to the connection then is for its reply to tell.
+    if (m_state == State::Sent) {
+        discardIncoming();
+        m_state = State::Done;
+        m_socket.abort();
+        return;
+    }
+    // Before that, the server closing the connection breaks the transfer off,
+    // as does any error.
+    fail(m_socket.errorString());
+}
+
+void FtpDataConnection::fail(const QString &reason)
 {
     if (m_state == State::Idle || m_state == State::Done)
         return;
-    m_state = State::Done;
-    m_connectTimer.stop();
-    m_socket.abort();
+    m_errorText = reason;
+    abort();
     emit failed();
 }

@@ -7,20 +7,33 @@ FtpExchange::FtpExchange(FtpControlConnection &control, QObject *parent)
     : QObject(parent), m_control(control)
 {
     connect(&m_control, &FtpControlConnection::replyReceived, this, [this](const FtpReply &reply) {
-        if (!m_done)
-            onReply(reply);
+        if (m_done)
+            return;
+        m_reason = reply.text;
+        onReply(reply);
     });
-    connect(&m_control, &FtpControlConnection::broken, this, &FtpExchange::fail);
-    connect(&m_control, &FtpControlConnection::closed, this, &FtpExchange::fail);
+    // Closed comes before broken, and carries the reason already.
+    connect(&m_control, &FtpControlConnection::closed, this,
+            [this] { fail(m_control.errorText()); });
+    connect(&m_control, &FtpControlConnection::broken, this,
+            [this] { fail(m_control.errorText()); });
 }
 
 bool FtpExchange::send(const char *verb, const QString &argument)
 {
-    const std::optional<QByteArray> line = ftpCommand(verb, argument);
-    if (!line)
+    if (!canSend(verb, argument))
         return false;
-    m_control.send(*line);
+    m_control.send(*ftpCommand(verb, argument));
     return true;
+}
+
+bool FtpExchange::canSend(const char *verb, const QString &argument)
+{
+    if (ftpCommand(verb, argument))
+        return true;
+    m_reason = QStringLiteral("%1: el texto lleva un salto de línea o un carácter nulo")
+                   .arg(QLatin1String(verb));
+    return false;
 }
 
 void FtpExchange::succeed()
@@ -30,6 +43,14 @@ void FtpExchange::succeed()
 
 void FtpExchange::fail()
 {
+    end(false);
+}
+
+void FtpExchange::fail(const QString &reason)
+{
+    if (m_done)
+        return;
+    m_reason = reason;
     end(false);
 }
 

@@ -61,6 +61,7 @@ void FtpLogin::sendOrFail(const char *verb, const QString &argument)
 
 void FtpLogin::failAndClose()
 {
-    m_control.close();
+    // Ended first, so that the closing does not take the place of the reason.
     fail();
+    m_control.close();
 }

@@ -1,6 +1,5 @@
 #include "FtpStore.h"
 
-#include "FtpCommand.h"
 #include "FtpControlConnection.h"
 #include "PassiveReply.h"
 
@@ -17,38 +16,57 @@ FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
         if (m_state == State::Sending)
             m_state = State::Final;
     });
-    connect(&m_data, &FtpDataConnection::failed, this, &FtpStore::failTransfer);
-    connect(this, &FtpExchange::finished, this, [this] { m_file.close(); });
+    connect(&m_data, &FtpDataConnection::failed, this,
+            [this] { failTransfer(m_data.errorText()); });
+    connect(this, &FtpExchange::finished, this, [this] {
+        m_data.abort();
+        m_file.close();
+    });
 }
 
 void FtpStore::start()
 {
     // Everything that can be known to fail is checked before anything is
     // sent for this file.
-    if (!m_control.isOpen() || !ftpCommand("STOR", m_remoteName) ||
-        !m_file.open(QIODevice::ReadOnly))
+    if (!m_control.isOpen())
+        return fail(m_control.errorText());
+    if (!canSend("STOR", m_remoteName))
         return fail();
+    if (!m_file.open(QIODevice::ReadOnly))
+        return fail(m_file.errorString());
     m_state = State::Passive;
-    send("PASV");
+    send(extendedPassive() ? "EPSV" : "PASV");
+}
+
+bool FtpStore::extendedPassive() const
+{
+    const QHostAddress peer = m_control.peerAddress();
+    bool mapped = false;
+    peer.toIPv4Address(&mapped);
+    return peer.protocol() == QAbstractSocket::IPv6Protocol && !mapped;
 }
 
 void FtpStore::abort()
 {
     m_data.abort();
-    fail();
+    fail(QString());
 }
 
 void FtpStore::onReply(const FtpReply &reply)
 {
     switch (m_state) {
     case State::Passive: {
-        const std::optional<PassiveReply> passive =
-            reply.code == 227 ? PassiveReply::parse(reply.text) : std::nullopt;
-        if (!passive)
+        std::optional<quint16> port;
+        if (extendedPassive())
+            port = reply.code == 229 ? PassiveReply::parseExtended(reply.text) : std::nullopt;
+        else if (const auto passive =
+                     reply.code == 227 ? PassiveReply::parse(reply.text) : std::nullopt)
+            port = passive->port;
+        if (!port)
             return fail();
         m_state = State::Opening;
         send("STOR", m_remoteName);
-        m_data.open(m_control.peerAddress(), passive->port);
+        m_data.open(m_control.peerAddress(), *port);
         return;
     }
     case State::Opening:
@@ -76,8 +94,11 @@ void FtpStore::startSendingWhenReady()
     m_data.send(&m_file);
 }
 
-void FtpStore::failTransfer()
+void FtpStore::failTransfer(const QString &reason)
 {
     m_data.abort();
-    fail();
+    if (reason.isEmpty())
+        fail();
+    else
+        fail(reason);
 }

@@ -6,13 +6,16 @@
 #include <QFile>
 
 // One file sent under a remote name, replacing what the server held:
-// PASV (227); STOR sent at once, before the data connection is opened; the
-// data connection, to the control connection's own server and the port of
-// the 227 (the address in it is not trusted: behind NAT it is one we cannot
-// reach, and a hostile server could aim the upload at another machine);
-// 110, 125 or 150, read once the data connection is up; the file; the data
-// connection closed; 225, 226 or 250. A 426 or 450 says the server broke the
-// transfer off and holds an incomplete file: that is a failure.
+// PASV (227), or EPSV (229) when the control connection is IPv6, since a 227
+// has no room for an IPv6 address; STOR sent at once, before the data
+// connection is opened; the data connection, to the control connection's own
+// server and the port of the reply (the address in a 227 is not trusted:
+// behind NAT it is one we cannot reach, and a hostile server could aim the
+// upload at another machine); 110, 125 or 150, read once the data connection
+// is up; the file; the data connection's end; 225, 226 or 250. A 426 or 450
+// says the server broke the transfer off and holds an incomplete file: that
+// is a failure. However the store ends, the data connection is gone before
+// the local file is closed.
 class FtpStore : public FtpExchange {
     Q_OBJECT
 
@@ -33,7 +36,8 @@ private:
     enum class State { Passive, Opening, Sending, Final };
 
     void startSendingWhenReady();
-    void failTransfer();
+    void failTransfer(const QString &reason = QString());
+    bool extendedPassive() const;
 
     QFile m_file;
     QString m_remoteName;

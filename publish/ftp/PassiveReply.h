@@ -13,4 +13,8 @@ struct PassiveReply {
     // Nothing when the text does not hold six numbers from 0 to 255 or when
     // the port is 0.
     static std::optional<PassiveReply> parse(const QString &text);
+
+    // The port of a 229 reply (RFC 2428): "(|||port|)", where any printable
+    // character may stand for "|". Nothing when it is not that, or is 0.
+    static std::optional<quint16> parseExtended(const QString &text);
 };

@@ -26,9 +26,9 @@ void UploadRun::onClientFinished(bool ok)
         return;
     case Step::Login:
         if (!ok)
-            return end(Outcome::LoginFailed);
+            return fail(Outcome::LoginFailed);
         if (!m_client.isConnected())
-            return end(Outcome::NotConnected);
+            return fail(Outcome::NotConnected);
         if (!m_job.remoteFolder.isEmpty()) {
             m_step = Step::Folder;
             emit folderStepStarted();
@@ -38,11 +38,11 @@ void UploadRun::onClientFinished(bool ok)
         return sendNextFile();
     case Step::Folder:
         if (!ok)
-            return end(Outcome::FolderFailed);
+            return fail(Outcome::FolderFailed);
         return sendNextFile();
     case Step::File:
         if (!ok)
-            return end(Outcome::FileFailed, m_job.files.at(m_index));
+            return fail(Outcome::FileFailed, m_job.files.at(m_index));
         ++m_index;
         return sendNextFile();
     }
@@ -58,8 +58,13 @@ void UploadRun::sendNextFile()
     m_client.store(QDir(m_job.startupFolder).filePath(entry), entry);
 }
 
-void UploadRun::end(Outcome outcome, const QString &entry)
+void UploadRun::end(Outcome outcome, const QString &entry, const QString &reason)
 {
     m_step = Step::Idle;
-    emit finished(outcome, entry);
+    emit finished(outcome, entry, reason);
+}
+
+void UploadRun::fail(Outcome outcome, const QString &entry)
+{
+    end(outcome, entry, m_client.failureReason());
 }

@@ -11,7 +11,7 @@ struct UploadJob {
     QString host;
     QString user;
     QString password;
-    QString remoteFolder; // exactly as typed; empty when no folder change is made
+    QString remoteFolder; // trimmed; empty when no folder change is made
     QString startupFolder;
     QStringList files; // bare names, each sent from the start-up folder under the same name
 };
@@ -41,15 +41,19 @@ public:
 signals:
     void folderStepStarted();
     void fileStarted(const QString &entry);
-    // entry names the file that failed with FileFailed, and is empty otherwise.
-    void finished(UploadRun::Outcome outcome, const QString &entry);
+    // entry names the file that failed with FileFailed, and is empty
+    // otherwise; reason is why the step failed, as the server or the system
+    // put it (empty when there is none to tell).
+    void finished(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
 
 private:
     enum class Step { Idle, Login, Folder, File };
 
     void onClientFinished(bool ok);
     void sendNextFile();
-    void end(Outcome outcome, const QString &entry = QString());
+    void end(Outcome outcome, const QString &entry = QString(), const QString &reason = QString());
+    // Ends for the reason the client gives.
+    void fail(Outcome outcome, const QString &entry = QString());
 
     FtpClient &m_client;
     UploadJob m_job;

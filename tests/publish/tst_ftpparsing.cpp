@@ -1,6 +1,6 @@
 // What the client reads from the server and writes to it: replies cut
-// strictly by RFC 959, the numbers of a 227, and command lines that cannot
-// carry a second command.
+// strictly by RFC 959, the numbers of a 227, the port of a 229, and command
+// lines that cannot carry a second command.
 
 #include "FtpCommand.h"
 #include "FtpReplyReader.h"
@@ -16,6 +16,8 @@ private slots:
     void replies();
     void passiveReply_data();
     void passiveReply();
+    void extendedPassiveReply_data();
+    void extendedPassiveReply();
     void commandLine_data();
     void commandLine();
 };
@@ -118,6 +120,32 @@ void TestFtpParsing::passiveReply()
         QCOMPARE(int(reply->port), port);
 }
 
+void TestFtpParsing::extendedPassiveReply_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("port"); // -1 when the reply is refused
+
+    QTest::newRow("RFC 2428") << "229 Entering Extended Passive Mode (|||6446|)" << 6446;
+    QTest::newRow("other delimiter") << "229 Modo pasivo extendido (!!!65535!)" << 65535;
+    QTest::newRow("address given") << "229 (|2|::1|6446|)" << -1;
+    QTest::newRow("port over 65535") << "229 (|||65536|)" << -1;
+    QTest::newRow("port zero") << "229 (|||0|)" << -1;
+    QTest::newRow("sign") << "229 (|||+21|)" << -1;
+    QTest::newRow("mixed delimiters") << "229 (||!21|)" << -1;
+    QTest::newRow("no parentheses") << "229 Entering Extended Passive Mode |||6446|" << -1;
+}
+
+void TestFtpParsing::extendedPassiveReply()
+{
+    QFETCH(QString, text);
+    QFETCH(int, port);
+
+    const std::optional<quint16> parsed = PassiveReply::parseExtended(text);
+    QCOMPARE(parsed.has_value(), port >= 0);
+    if (parsed)
+        QCOMPARE(int(*parsed), port);
+}
+
 void TestFtpParsing::commandLine_data()
 {
     QTest::addColumn<QString>("argument");
@@ -125,9 +153,10 @@ void TestFtpParsing::commandLine_data()
 
     QTest::newRow("plain") << "usuario" << QByteArray("USER usuario");
     QTest::newRow("blanks kept") << " /web site " << QByteArray("USER  /web site ");
-    QTest::newRow("ISO-8859-1") << QStringLiteral("peña")
-                                << QByteArray("USER pe\xf1"
-                                              "a");
+    // A browser asks for "Pe%C3%B1a.gif": the name travels in UTF-8 too.
+    QTest::newRow("ISO-8859-1 letter: UTF-8") << QStringLiteral("peña")
+                                              << QByteArray("USER pe\xc3\xb1"
+                                                            "a");
     QTest::newRow("CR") << "a\rDELE x" << QByteArray();
     QTest::newRow("LF") << "a\nDELE x" << QByteArray();
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QByteArray();

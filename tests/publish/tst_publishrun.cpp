@@ -159,8 +159,8 @@ void TestPublishRun::successfulRun()
     const QStringList files = {QStringLiteral("pagina.htm"), QStringLiteral("fondo_cielo.jpg"),
                                QStringLiteral("vacio.gif"), QStringLiteral("sonido.mid")};
     Session s(m_folder.path(), files);
-    // Blanks and control characters around the texts; a blank in front of
-    // the folder, which the CWD keeps.
+    // Blanks and control characters around the texts, the folder's too: each
+    // is sent as it is saved, trimmed.
     s.fill(QStringLiteral(" 127.0.0.1\t"), QStringLiteral("  ana "),
            QStringLiteral("\tsecreto \x01"), QStringLiteral(" /site"));
     QString statusDuringBox;
@@ -184,7 +184,7 @@ void TestPublishRun::successfulRun()
     QCOMPARE(saved.folder, QStringLiteral("/site"));
 
     QVERIFY(s.waitForRunEnd());
-    QCOMPARE(s.commands(), QStringList({"USER ana", "PASS secreto", "TYPE I", "SYST", "CWD  /site",
+    QCOMPARE(s.commands(), QStringList({"USER ana", "PASS secreto", "TYPE I", "SYST", "CWD /site",
                                         "PASV", "STOR pagina.htm", "PASV", "STOR fondo_cielo.jpg",
                                         "PASV", "STOR vacio.gif", "PASV", "STOR sonido.mid"}));
     // Each STOR reaches the server before its data connection does.
@@ -291,6 +291,7 @@ void TestPublishRun::failures_data()
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QStringList>("received");
+    QTest::addColumn<QString>("details"); // of every box; "*" for any text at all
 
     const QString ana = QStringLiteral("ana"), secreto = QStringLiteral("secreto");
     const QStringList page = {QStringLiteral("pagina.htm")};
@@ -302,62 +303,75 @@ void TestPublishRun::failures_data()
 
     QTest::newRow("wrong password")
         << QStringList{"PASS=530 Login incorrect"} << ana << secreto << QString() << page << both
-        << QStringList{"USER ana", "PASS secreto"} << QStringList();
+        << QStringList{"USER ana", "PASS secreto"} << QStringList()
+        << QStringLiteral("530 Login incorrect");
     QTest::newRow("greeting refused")
         << QStringList{"GREETING=421 Demasiados usuarios"} << ana << secreto << QString() << page
-        << both << QStringList() << QStringList();
+        << both << QStringList() << QStringList() << QStringLiteral("421 Demasiados usuarios");
     QTest::newRow("TYPE refused") << QStringList{"TYPE=504 No"} << ana << secreto << QString()
-                                  << page << both << login.mid(0, 3) << QStringList();
-    QTest::newRow("SYST answered 502") << QStringList{"SYST=502 No"} << ana << secreto << QString()
-                                       << page << both << login << QStringList();
+                                  << page << both << login.mid(0, 3) << QStringList()
+                                  << QStringLiteral("504 No");
+    QTest::newRow("SYST answered 502")
+        << QStringList{"SYST=502 No"} << ana << secreto << QString() << page << both << login
+        << QStringList() << QStringLiteral("502 No");
     QTest::newRow("closed after USER") << QStringList{"USER:close"} << ana << secreto << QString()
-                                       << page << both << QStringList{"USER ana"} << QStringList();
+                                       << page << both << QStringList{"USER ana"} << QStringList()
+                                       << QStringLiteral("The remote host closed the connection");
     QTest::newRow("reply line of 20000 characters")
         << QStringList{"USER=331 " + QString(20000, u'x')} << ana << secreto << QString() << page
-        << both << QStringList{"USER ana"} << QStringList();
+        << both << QStringList{"USER ana"} << QStringList()
+        << QStringLiteral("El servidor envió una línea que no es una respuesta FTP");
     QTest::newRow("LF in the user name")
         << QStringList() << QStringLiteral("ana\nDELE pagina.htm") << secreto << QString() << page
-        << both << QStringList() << QStringList();
+        << both << QStringList() << QStringList()
+        << QStringLiteral("USER: el texto lleva un salto de línea o un carácter nulo");
     QTest::newRow("CR in the password")
         << QStringList() << ana << QStringLiteral("se\rDELE pagina.htm") << QString() << page
-        << both << QStringList{"USER ana"} << QStringList();
+        << both << QStringList{"USER ana"} << QStringList()
+        << QStringLiteral("PASS: el texto lleva un salto de línea o un carácter nulo");
     QTest::newRow("CWD refused") << QStringList{"CWD=550 No existe"} << ana << secreto
                                  << QStringLiteral("/site") << page
                                  << QStringList{CannotChangeFolder}
-                                 << login + QStringList{"CWD /site"} << QStringList();
+                                 << login + QStringList{"CWD /site"} << QStringList()
+                                 << QStringLiteral("550 No existe");
     QTest::newRow("LF in the folder")
         << QStringList() << ana << secreto << QStringLiteral("/site\nDELE pagina.htm") << page
-        << QStringList{CannotChangeFolder} << login << QStringList();
+        << QStringList{CannotChangeFolder} << login << QStringList()
+        << QStringLiteral("CWD: el texto lleva un salto de línea o un carácter nulo");
     QTest::newRow("PASV refused") << QStringList{"PASV=425 No"} << ana << secreto << QString()
                                   << page << QStringList{cannotSend("pagina.htm")}
-                                  << login + QStringList{"PASV"} << QStringList();
+                                  << login + QStringList{"PASV"} << QStringList()
+                                  << QStringLiteral("425 No");
     QTest::newRow("227 unreadable")
         << QStringList{"PASV=227 Entering Passive Mode (1,2)"} << ana << secreto << QString()
         << page << QStringList{cannotSend("pagina.htm")} << login + QStringList{"PASV"}
-        << QStringList();
+        << QStringList() << QStringLiteral("227 Entering Passive Mode (1,2)");
     QTest::newRow("second STOR refused")
         << QStringList{"STOR#2=553 No permitido"} << ana << secreto << QString() << three
         << QStringList{cannotSend("fondo_cielo.jpg")}
-        << firstFile + QStringList{"PASV", "STOR fondo_cielo.jpg"} << page;
-    QTest::newRow("closed after STOR")
-        << QStringList{"STOR:close"} << ana << secreto << QString() << page
-        << QStringList{cannotSend("pagina.htm")} << firstFile << QStringList();
+        << firstFile + QStringList{"PASV", "STOR fondo_cielo.jpg"} << page
+        << QStringLiteral("553 No permitido");
+    QTest::newRow("closed after STOR") << QStringList{"STOR:close"} << ana << secreto << QString()
+                                       << page << QStringList{cannotSend("pagina.htm")} << firstFile
+                                       << QStringList() << QStringLiteral("*");
     // The server broke the transfer off: the file it holds is incomplete,
     // whatever reply comes after.
     QTest::newRow("426 then 226") << QStringList{"FINAL=426 Cortada\r\n226 Hecho"} << ana << secreto
                                   << QString() << page << QStringList{cannotSend("pagina.htm")}
-                                  << firstFile << QStringList();
+                                  << firstFile << QStringList() << QStringLiteral("426 Cortada");
     QTest::newRow("450 then 226") << QStringList{"FINAL=450 Ocupado\r\n226 Hecho"} << ana << secreto
                                   << QString() << page << QStringList{cannotSend("pagina.htm")}
-                                  << firstFile << QStringList();
+                                  << firstFile << QStringList() << QStringLiteral("450 Ocupado");
     QTest::newRow("missing file in the middle")
         << QStringList() << ana << secreto << QString()
         << QStringList{"pagina.htm", "falta.gif", "sonido.mid"}
-        << QStringList{cannotSend("falta.gif")} << firstFile << page;
+        << QStringList{cannotSend("falta.gif")} << firstFile << page
+        << QStringLiteral("No such file or directory");
     QTest::newRow("CR LF in an entry")
         << QStringList() << ana << secreto << QString()
         << QStringList{"pagina.htm", "x\r\nDELE pagina.htm"}
-        << QStringList{cannotSend("x\r\nDELE pagina.htm")} << firstFile << page;
+        << QStringList{cannotSend("x\r\nDELE pagina.htm")} << firstFile << page
+        << QStringLiteral("STOR: el texto lleva un salto de línea o un carácter nulo");
 }
 
 void TestPublishRun::failures()
@@ -370,6 +384,7 @@ void TestPublishRun::failures()
     QFETCH(QStringList, messages);
     QFETCH(QStringList, commands);
     QFETCH(QStringList, received);
+    QFETCH(QString, details);
 
     Session s(m_folder.path(), files);
     for (const QString &rule : std::as_const(rules)) {
@@ -393,6 +408,10 @@ void TestPublishRun::failures()
     for (const RecordingPrompts::Call &call : std::as_const(s.prompts.calls)) {
         QCOMPARE(call.title, ErrorTitle);
         QCOMPARE(call.icon, PromptIcon::Warning);
+        if (details == QLatin1String("*"))
+            QVERIFY(!call.details.isEmpty());
+        else
+            QCOMPARE(call.details, details);
     }
     QCOMPARE(s.commands(), commands);
     QCOMPARE(s.server.files.keys(), received);

@@ -22,7 +22,8 @@ public:
         QString text; // message or question text; file path; address; dialog filter
         PromptIcon icon = PromptIcon::NoIcon;
         int topic = -1;
-        QString folder = {}; // the file dialog's folder
+        QString folder = {};  // the file dialog's folder
+        QString details = {}; // a message's details
     };
 
     QList<Call> calls;
@@ -32,9 +33,10 @@ public:
     // Called during each prompt, e.g. to look at the window while it is open.
     std::function<void(const Call &)> onCall;
 
-    void message(QWidget *, const QString &title, const QString &text, PromptIcon icon) override
+    void message(QWidget *, const QString &title, const QString &text, PromptIcon icon,
+                 const QString &details = QString()) override
     {
-        record({Kind::Message, title, text, icon});
+        record({Kind::Message, title, text, icon, -1, QString(), details});
     }
     bool question(QWidget *, const QString &title, const QString &text) override
     {
