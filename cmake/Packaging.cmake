@@ -16,6 +16,12 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brenzo.example/")
 # the Spanish texts of Qt's own buttons and the fonts are not linked, so
 # they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libsecret is how the keyring library reaches the desktop's keyring; it is
+# opened at run time, so nothing links it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, libsecret-1-0")
+# The package's program is stripped; the build keeps its own copy with the
+# debugging information, for reading a crash report.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
