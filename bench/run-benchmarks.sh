@@ -8,7 +8,7 @@
 # starts Debian's vsftpd on 127.0.0.1 with a local user of its own, so it
 # needs root (or sudo); the large files it uploads live under /tmp and are
 # deleted at the end. Environment: BENCH_PORT (2121), BENCH_TMP
-# (/tmp/brenzo-bench), BENCH_SKIP (a list among pagewriter startup upload soak).
+# (/tmp/brenzo-bench), BENCH_SKIP (a list among pagewriter draftsave startup upload soak).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -53,6 +53,11 @@ trap cleanup EXIT
 if [[ $skip != *" pagewriter "* ]]; then
     echo "== page writing (goal <= 1.5 x one QFile::write)"
     "$build/bench/bench_pagewriter" 15
+fi
+
+if [[ $skip != *" draftsave "* ]]; then
+    echo "== saving drafts with a 100,000-line central text (goal: longest UI-thread gap <= 50 ms)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_draftsave" 20
 fi
 
 if [[ $skip != *" startup "* ]]; then
