@@ -84,8 +84,8 @@ double run(TfrmWeb &window, const QString &folder, int saves, bool ours, QList<d
             else
                 window.btnAnteriorClick();
         } else {
-            SavedWork::write(folder, SavedWork::toJson(window.settings(),
-                                                       QDateTime::currentDateTime(), true));
+            SavedWork::write(
+                folder, SavedWork::toJson(window.settings(), QDateTime::currentDateTime(), true));
         }
         uiCosts.append(cost.nsecsElapsed() / 1e6);
         if (++asked == saves) {
