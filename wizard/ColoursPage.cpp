@@ -61,6 +61,10 @@ ColoursPage::ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWi
     QPalette white = pColor->palette();
     white.setColor(QPalette::Window, Qt::white);
     pColor->setPalette(white);
+    pColor->setAccessibleName(QStringLiteral("Muestra"));
+    pColor->setAccessibleDescription(
+        QStringLiteral(u"El fondo de la combinación elegida, con los colores del texto, de los "
+                       u"enlaces no visitados, visitados y al activarse."));
 
     imgFondo = new QLabel(pColor);
     imgFondo->setObjectName(QStringLiteral("imgFondo"));

@@ -86,8 +86,9 @@ bool FileList::pickName(const QString &name)
 
 void FileList::onSelectionChanged()
 {
-    // Only a file the user puts the selection on is a choice; re-reading
-    // the folder, which empties the selection, is not.
-    if (!m_reading && !selectedItems().isEmpty())
+    // Every change the user makes is a choice, an emptied selection (Ctrl
+    // and a click on the chosen file) included; re-reading the folder, which
+    // empties the selection, is not.
+    if (!m_reading)
         emit picked();
 }

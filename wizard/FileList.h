@@ -41,7 +41,8 @@ public:
     static QStringList matchingFiles(const QString &folder, const QString &mask);
 
 signals:
-    // The user put the selection on a file (by mouse or keyboard).
+    // The user changed the selection (by mouse or keyboard): put it on a
+    // file, or emptied it.
     void picked();
 
 private:

@@ -34,6 +34,8 @@ LinksPage::LinksPage(QWidget *parent) : WizardPage(QStringLiteral("p7"), parent)
     GridEnlaces = new QTableWidget(kLinkRowCount, 2, this);
     GridEnlaces->setObjectName(QStringLiteral("GridEnlaces"));
     GridEnlaces->setGeometry(8, 82, 465, 169);
+    // No label stands by the grid: the page's heading says what it holds.
+    GridEnlaces->setAccessibleName(QStringLiteral("Enlaces con otras direcciones de Internet"));
     GridEnlaces->verticalHeader()->hide();
     GridEnlaces->verticalHeader()->setMinimumSectionSize(20);
     GridEnlaces->verticalHeader()->setDefaultSectionSize(20);

@@ -1,5 +1,6 @@
 #include "TfrmWeb.h"
 
+#include "AccessibleNames.h"
 #include "Artwork.h"
 #include "CentralTextPage.h"
 #include "ColoursPage.h"
@@ -12,6 +13,7 @@
 #include "PageMessages.h"
 #include "SavedWorkKeeper.h"
 #include "ScrollTextPage.h"
+#include "SharedMnemonics.h"
 #include "SoundPage.h"
 #include "TextRules.h"
 #include "TitlesPage.h"
@@ -26,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -89,6 +92,11 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     QToolButton *bar[] = {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda, btnSalir};
     for (int i = 1; i < 6; ++i)
         setTabOrder(bar[i - 1], bar[i]);
+    // Siguiente and Salir share their letter, and so do Anterior and Ayuda:
+    // the first one enabled, left to right, is the one pressed.
+    new SharedMnemonics(this, {std::begin(bar), std::end(bar)});
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &TfrmWeb::btnAyudaClick);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -201,6 +209,7 @@ WizardPage *TfrmWeb::buildPage(int index)
         break;
     }
     }
+    AccessibleNames::nameControls(built);
     // A page built while the window is open is not shown until its turn.
     built->hide();
     return built;
