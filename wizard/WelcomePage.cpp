@@ -82,6 +82,8 @@ void WelcomePage::showRecovered(const QString &line)
         lblRecuperado->setTextFormat(Qt::PlainText);
         lblPaginaNueva = new LinkLabel(QStringLiteral(u"Empezar una página nueva"), this);
         lblPaginaNueva->setObjectName(QStringLiteral("lblPaginaNueva"));
+        // Reached with Tab after the navigation bar, and pressed with Space.
+        lblPaginaNueva->setFocusPolicy(Qt::StrongFocus);
         lblPaginaNueva->adjustSize();
         lblPaginaNueva->move(kWidth - 8 - lblPaginaNueva->width(), kStartTop);
         connect(lblPaginaNueva, &LinkLabel::clicked, this, &WelcomePage::newPageRequested);
