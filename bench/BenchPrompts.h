@@ -24,7 +24,9 @@ public:
         if (onMessage)
             onMessage(text);
     }
-    bool question(QWidget *, const QString &, const QString &) override { return false; }
+    // The certificate question of a server with a self-signed certificate.
+    bool answerYes = false;
+    bool question(QWidget *, const QString &, const QString &) override { return answerYes; }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return QString();

@@ -71,15 +71,17 @@ struct CurlRun {
     int stallCount = 0;
 };
 
-inline CurlRun runCurl(const QString &folder, const QString &files, const QString &url)
+inline CurlRun runCurl(const QString &folder, const QString &files, const QString &url,
+                       const QStringList &options = {})
 {
     QProcess process;
     process.setWorkingDirectory(folder);
     QElapsedTimer clock;
     clock.start();
     process.start(QStringLiteral("curl"),
-                  {QStringLiteral("-sS"), QStringLiteral("-v"), QStringLiteral("--trace-time"),
-                   QStringLiteral("-T"), files, url});
+                  options + QStringList{QStringLiteral("-sS"), QStringLiteral("-v"),
+                                        QStringLiteral("--trace-time"), QStringLiteral("-T"), files,
+                                        url});
     if (!process.waitForFinished(600 * 1000) || process.exitCode() != 0)
         qFatal("curl failed: %s", process.readAllStandardError().constData());
     CurlRun run;
@@ -150,9 +152,10 @@ public:
     ChildResult ours(const QString &folder, const QString &benchUpload = QString())
     {
         removeUploads(m_serverHome);
-        const ChildResult result =
-            parseChild(runProcess(benchUpload.isEmpty() ? m_benchUpload : benchUpload,
-                                  {QStringLiteral("child"), m_port, m_user, m_password, folder}));
+        const ChildResult result = parseChild(
+            runProcess(benchUpload.isEmpty() ? m_benchUpload : benchUpload,
+                       QStringList{QStringLiteral("child"), m_port, m_user, m_password, folder} +
+                           m_childOptions));
         if (!result.published)
             qFatal("our upload of %s failed", qPrintable(folder));
         const QDir sent(folder), received(m_serverHome);
@@ -168,16 +171,27 @@ public:
     double curl(const QString &folder, const QString &files)
     {
         removeUploads(m_serverHome);
-        const CurlRun run = runCurl(folder, files, m_url);
+        const CurlRun run = runCurl(folder, files, m_url, m_curlOptions);
         curlRaw.append(run.seconds - m_curlStartup);
         curlStalls += run.stallCount;
         return run.seconds - m_curlStartup - run.stalls;
+    }
+
+    // FTP over TLS on both sides. curl is held to TLS 1.2: over TLS 1.3 it
+    // closes its data connection with the server's session tickets unread,
+    // the system resets it, and vsftpd answers 426.
+    void useTls()
+    {
+        m_childOptions = {QStringLiteral("tls")};
+        m_curlOptions = {QStringLiteral("--ssl-reqd"), QStringLiteral("--tls-max"),
+                         QStringLiteral("1.2"), QStringLiteral("-k")};
     }
 
     QList<double> curlRaw;
     int curlStalls = 0;
 
 private:
+    QStringList m_childOptions, m_curlOptions;
     QString m_benchUpload, m_port, m_user, m_password, m_serverHome, m_url;
     double m_curlStartup = 0;
 };

@@ -5,8 +5,12 @@
 //   bench_upload compare PORT USER PASSWORD SERVERHOME BIGDIR SMALLDIR ONEDIR ROUNDS
 //       the parent: runs each measurement in a fresh child process,
 //       ours and curl alternately, and prints medians and ratios
-//   bench_upload child PORT USER PASSWORD FOLDER
-//       one run of the publishing window that uploads every file of FOLDER;
+//   bench_upload compare-tls PORT USER PASSWORD SERVERHOME BIGDIR ROUNDS
+//       the 1 GiB file over TLS (the server must speak only FTP over TLS),
+//       ours against curl --ssl-reqd, and the longest gap meanwhile
+//   bench_upload child PORT USER PASSWORD FOLDER [tls]
+//       one run of the publishing window that uploads every file of FOLDER,
+//       with "tls" over TLS, trusting the server's certificate;
 //       prints "seconds=… maxgap_ms=… rungap_ms=… hwm_kib=… outcome=…": the
 //       longest gaps between ticks from the connection on and from the click
 //   bench_upload silent MODE
@@ -22,6 +26,7 @@
 #include "UploadProcesses.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,11 +96,13 @@ int runChild(QApplication &app, const QStringList &args)
     const QStringList files = folder.entryList(QDir::Files, QDir::Name);
 
     BenchPrompts prompts;
+    prompts.answerYes = args.value(4) == QLatin1String("tls");
     TfrmEnviar window(prompts);
     window.ftpClient().setPort(port);
     window.setUpload(folder.path(), files);
     window.show();
     fill(window, args.value(1), args.value(2));
+    child<QCheckBox>(window, "chkFTPS")->setChecked(prompts.answerYes);
 
     // Two watches: one over the whole run from the click, one from the
     // moment the connection is up, after the settings are saved.
@@ -264,6 +271,33 @@ int runCompare(const QStringList &args)
     return 0;
 }
 
+int runCompareTls(const QStringList &args)
+{
+    const QString bigDir = args.value(4);
+    const int rounds = args.value(5, QStringLiteral("5")).toInt();
+    const QString bigName = QDir(bigDir).entryList(QDir::Files).value(0);
+    UploadRunner runner(QCoreApplication::applicationFilePath(), args.value(0), args.value(1),
+                        args.value(2), args.value(3));
+    runner.useTls();
+    runner.measureCurlStartup(rounds);
+    QList<double> ours, curl, gaps;
+    for (int round = 0; round < rounds; ++round) {
+        const ChildResult result = runner.ours(bigDir);
+        ours.append(result.seconds);
+        gaps.append(result.maxGapMs);
+        curl.append(runner.curl(bigDir, bigName));
+        std::printf("round %d: 1 GiB over TLS ours %.3f s curl %.3f s; longest gap %.1f ms\n",
+                    round + 1, ours.last(), curl.last(), gaps.last());
+        std::fflush(stdout);
+    }
+    report("upload of 1 GiB over TLS (s)", ours, curl, "s", 1.2);
+    const double worst = *std::max_element(gaps.cbegin(), gaps.cend());
+    std::printf("responsiveness during the TLS upload: longest gap between 10 ms ticks %.1f ms, "
+                "goal <= 50 ms: %s\n",
+                worst, worst <= 50 ? "met" : "MISSED");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -273,19 +307,21 @@ int main(int argc, char **argv)
     for (int i = 2; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
 
-    if (mode == QLatin1String("compare")) {
+    if (mode == QLatin1String("compare") || mode == QLatin1String("compare-tls")) {
         QCoreApplication app(argc, argv);
-        return runCompare(args);
+        return mode == QLatin1String("compare") ? runCompare(args) : runCompareTls(args);
     }
     if (mode == QLatin1String("child") || mode == QLatin1String("silent")) {
         // The settings a run saves go to a folder of the benchmark's own.
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        // Nor does the password reach the desktop's keyring.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null/no-bus");
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return mode == QLatin1String("child") ? runChild(app, args) : runSilent(app, args.value(0));
     }
-    std::fprintf(stderr, "usage: %s compare|child|silent ...\n", argv[0]);
+    std::fprintf(stderr, "usage: %s compare|compare-tls|child|silent ...\n", argv[0]);
     return 2;
 }

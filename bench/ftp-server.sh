@@ -12,12 +12,14 @@
 # With BENCH_TLS_CERT set (a PEM file holding a certificate and its key), the
 # server speaks FTP over TLS only, on the control and the data connections,
 # and asks data connections to resume the control connection's session.
+# BENCH_FTP_USER names another local user than brenzobench; BENCH_FTP_LOG=YES
+# writes every command to WORKDIR/vsftpd.log.
 #
 # Needs root: vsftpd only runs with a root-owned configuration, and the user
 # is created with useradd (run-benchmarks.sh removes it again at the end).
 set -euo pipefail
 
-BENCH_USER=brenzobench
+BENCH_USER=${BENCH_FTP_USER:-brenzobench}
 BENCH_PASSWORD=brenzo-bench
 
 cmd=$1
@@ -76,6 +78,9 @@ rsa_private_key_file=$BENCH_TLS_CERT
 force_local_logins_ssl=YES
 force_local_data_ssl=YES
 require_ssl_reuse=YES
+ssl_ciphers=HIGH
+log_ftp_protocol=${BENCH_FTP_LOG:-NO}
+xferlog_enable=${BENCH_FTP_LOG:-NO}
 CONF
     fi
     chown root:root "$conf"

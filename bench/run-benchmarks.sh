@@ -10,7 +10,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave startup upload link soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave startup upload link tls soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -51,6 +51,7 @@ fi
 cleanup() {
     "$here/ftp-server.sh" stop "$tmp/ftp" 2>/dev/null || true
     "$here/ftp-server.sh" stop "$tmp/ftp-link" 2>/dev/null || true
+    "$here/ftp-server.sh" stop "$tmp/ftp-tls" 2>/dev/null || true
     "${sudo[@]}" userdel brenzobench 2>/dev/null || true
     rm -rf "$tmp"
 }
@@ -117,6 +118,22 @@ if [[ $skip != *" link "* ]]; then
     "$build/bench/bench_link" "$linkport" $((linkport + 8)) brenzobench brenzo-bench \
         "$tmp/ftp-link/home" "$tmp/page" "$tmp/small" "${BENCH_LINK_ROUNDS:-3}"
     "$here/ftp-server.sh" stop "$tmp/ftp-link"
+fi
+
+if [[ $skip != *" tls "* ]]; then
+    tlsport=$((port + 400))
+    echo "== upload of 1 GiB over TLS to vsftpd on 127.0.0.1:$tlsport against" \
+        "curl --ssl-reqd (goal <= 1.2 x curl), responsiveness (goal <= 50 ms)"
+    mkdir -p "$tmp/big" "$tmp/ftp-tls"
+    [ -f "$tmp/big/grande.bin" ] || head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+        -subj /CN=localhost -keyout "$tmp/ftp-tls/key.pem" -out "$tmp/ftp-tls/cert.pem" 2>/dev/null
+    cat "$tmp/ftp-tls/cert.pem" "$tmp/ftp-tls/key.pem" >"$tmp/ftp-tls/server.pem"
+    pid=$(BENCH_TLS_CERT="$tmp/ftp-tls/server.pem" "$here/ftp-server.sh" start "$tmp/ftp-tls" "$tlsport")
+    echo "$pid" >"$tmp/ftp-tls/pid"
+    "$build/bench/bench_upload" compare-tls "$tlsport" brenzobench brenzo-bench \
+        "$tmp/ftp-tls/home" "$tmp/big" "$rounds"
+    "$here/ftp-server.sh" stop "$tmp/ftp-tls"
 fi
 
 if [[ $skip != *" soak "* ]]; then
