@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """A real FTP server for the interoperability test: pyftpdlib on 127.0.0.1.
 
-Usage: real_ftp_server.py ROOT USER PASSWORD [CERTIFICATE]
+Usage: real_ftp_server.py ROOT USER PASSWORD
 Prints "PORT <n>" once it listens, then "CMD <line>" for every command it
-receives, and serves until it is terminated. With a certificate (a PEM file
-holding the certificate and its key) it speaks FTP over TLS only, on the
-control connection and on every data connection.
+receives, and serves until it is terminated. With BRENZO_FTP_TLS_CERT set
+(a PEM file holding a certificate and its key) it speaks FTP over TLS only,
+on the control connection and on every data connection.
 """
 import logging
+import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -37,7 +38,8 @@ def tls_handler(certificate):
 
 def main():
     root, user, password = sys.argv[1:4]
-    handler = tls_handler(sys.argv[4]) if len(sys.argv) > 4 else LoggingHandler
+    certificate = os.environ.get("BRENZO_FTP_TLS_CERT")
+    handler = tls_handler(certificate) if certificate else LoggingHandler
     logging.basicConfig(level=logging.ERROR)
     authorizer = DummyAuthorizer()
     authorizer.add_user(user, password, root, perm="elradfmwMT")

@@ -37,8 +37,11 @@ public:
             }
         });
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("BRENZO_FTP_TLS_CERT"), certificate);
+        m_process.setProcessEnvironment(environment);
         m_process.start(Python, {QStringLiteral(BRENZO_REAL_FTP_SERVER), root,
-                                 QStringLiteral("ana"), QStringLiteral("secreto"), certificate});
+                                 QStringLiteral("ana"), QStringLiteral("secreto")});
         return QTest::qWaitFor([this] { return m_port != 0; }, 30000);
     }
     ~TlsFtpServer()
