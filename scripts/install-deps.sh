@@ -16,6 +16,7 @@ packages=(
     xauth
     dpkg-dev
     python3-pyftpdlib
+    vsftpd
 )
 
 missing=()
