@@ -1,12 +1,18 @@
-// The program's entry: the application title, the three windows in their
-// order, and the message loop until the wizard window closes.
+// The program's entry: the command line, the application title, the three
+// windows in their order, and the message loop until the wizard window
+// closes.
 
 #include "BrenzoApplication.h"
+#include "CommandLine.h"
 #include "Program.h"
 
 int main(int argc, char **argv)
 {
+    if (const auto status = CommandLine::answerWithoutWindow(argc, argv))
+        return *status;
     BrenzoApplication app(argc, argv);
+    if (const auto status = CommandLine::enterWorkingFolder(QCoreApplication::arguments()))
+        return *status;
     Program program(app);
     program.show();
     return app.exec();

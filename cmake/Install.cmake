@@ -36,6 +36,30 @@ if(UNIX AND NOT APPLE)
     endforeach()
     install(FILES ${PROJECT_SOURCE_DIR}/wizard/art/brenzo.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    # Software centres list the program from its metainfo, named after its id.
+    install(FILES ${PROJECT_SOURCE_DIR}/app/brenzo.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME example.brenzo.brenzo.metainfo.xml)
+
+    # The manual page and the changelog are installed compressed, as Debian
+    # expects them; -n leaves the time stamp out, so the package is the same
+    # on every build.
+    find_program(BRENZO_GZIP gzip REQUIRED)
+    set(brenzo_compressed)
+    foreach(pair "app/brenzo.1:brenzo.1.gz" "packaging/changelog:changelog.gz")
+        string(REPLACE ":" ";" pair "${pair}")
+        list(GET pair 0 source)
+        list(GET pair 1 compressed)
+        string(REGEX REPLACE "\\.gz$" "" plain ${compressed})
+        add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${compressed}
+            COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/${plain}
+            COMMAND ${BRENZO_GZIP} -9nf ${PROJECT_BINARY_DIR}/${plain}
+            DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+        list(APPEND brenzo_compressed ${PROJECT_BINARY_DIR}/${compressed})
+    endforeach()
+    add_custom_target(brenzo_compressed_docs ALL DEPENDS ${brenzo_compressed})
+    install(FILES ${PROJECT_BINARY_DIR}/brenzo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brenzo)
 else()
     install(TARGETS brenzo RUNTIME DESTINATION . BUNDLE DESTINATION .)
     install(FILES ${BRENZO_MEDIA_FILES} DESTINATION .)

@@ -17,4 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brenzo.example/")
 # they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
+# The package's program is stripped; the build keeps its own copy with the
+# debugging information, for reading a crash report.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -11,10 +11,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 // Collects the document's lines in the page's code page.
@@ -56,80 +52,30 @@ private:
 };
 
 // The central text is nearly the whole page when it is long, so its lines are
-// written in one pass over the text, without cutting it into a list of lines
-// first and with the bytes stored straight into the page. They are the lines
-// of PageSettings::centralTextLineViews(): split at CR LF, LF or CR, no empty
-// line after a final break, each cut to its first kCentralLineLimit
-// characters.
+// found and written in one pass over the text, without a list of lines in
+// between. They are the lines of PageSettings::centralTextLineViews(): split
+// at CR LF, LF or CR, no empty line after a final break, each cut to its
+// first kCentralLineLimit characters.
 void PageLines::centralLines(QStringView text)
 {
-    static constexpr char kAfterLine[] = "\r\n<BR>\r\n";
-    constexpr qsizetype kAfterSize = sizeof kAfterLine - 1;
-    constexpr qsizetype kLineRoom = kCentralLineLimit + kAfterSize;
-    const char16_t *units = text.utf16();
     const qsizetype size = text.size();
-    auto isBreak = [](char16_t unit) { return unit == u'\n' || unit == u'\r'; };
-
-    // The page grows in large steps and is cut to its length at the end;
-    // room for one more whole line is always there.
-    qsizetype used = m_out.size();
-    auto makeRoom = [&] {
-        if (m_out.size() - used < kLineRoom)
-            m_out.resize(used + std::max(kLineRoom, (size + kLineRoom) / 4));
-        return m_out.data() + used;
-    };
-
+    // Most texts hold no CR at all: its next place is looked up again only
+    // once the lines have passed it.
+    qsizetype nextCr = text.indexOf(u'\r');
     qsizetype start = 0;
     while (start < size) {
-        const qsizetype limit = std::min(size, start + kCentralLineLimit);
-        char *const lineStart = makeRoom();
-        char *target = lineStart;
-        qsizetype end = start;
-#if defined(__SSE2__)
-        // Eight characters at a time while none is a line break or beyond
-        // ISO-8859-1, which is nearly always.
-        const __m128i lf = _mm_set1_epi16('\n');
-        const __m128i cr = _mm_set1_epi16('\r');
-        const __m128i zero = _mm_setzero_si128();
-        while (end + 8 <= limit) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + end));
-            const __m128i breaks =
-                _mm_or_si128(_mm_cmpeq_epi16(chunk, lf), _mm_cmpeq_epi16(chunk, cr));
-            const __m128i latin1 = _mm_cmpeq_epi16(_mm_srli_epi16(chunk, 8), zero);
-            if (_mm_movemask_epi8(_mm_andnot_si128(breaks, latin1)) != 0xFFFF)
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(target), _mm_packus_epi16(chunk, chunk));
-            target += 8;
-            end += 8;
-        }
-#endif
-        bool latin1 = true;
-        for (; end < limit && !isBreak(units[end]); ++end) {
-            if (units[end] >= 256) {
-                latin1 = false;
-                break;
-            }
-            *target++ = char(units[end]);
-        }
-        qsizetype lineEnd = end;
-        while (lineEnd < size && !isBreak(units[lineEnd]))
-            ++lineEnd;
-        if (latin1) {
-            std::memcpy(target, kAfterLine, kAfterSize);
-            used += target + kAfterSize - lineStart;
-        } else {
-            // Rare: the line needs character references; write it the long way.
-            m_out.resize(used);
-            appendPageText(m_out, text.sliced(start, std::min(lineEnd - start, kCentralLineLimit)));
-            m_out.append(kAfterLine, kAfterSize);
-            used = m_out.size();
-        }
-        start = lineEnd;
-        if (start + 1 < size && units[start] == u'\r' && units[start + 1] == u'\n')
-            ++start;
-        ++start;
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = text.indexOf(u'\r', start);
+        const qsizetype nextLf = text.indexOf(u'\n', start);
+        qsizetype end = size;
+        if (nextLf >= 0)
+            end = nextLf;
+        if (nextCr >= 0 && nextCr < end)
+            end = nextCr;
+        appendPageText(m_out, text.sliced(start, std::min(end - start, kCentralLineLimit)));
+        m_out.append("\r\n<BR>\r\n");
+        start = end + (end == nextCr && end + 1 < size && text[end + 1] == u'\n' ? 2 : 1);
     }
-    m_out.resize(used);
 }
 
 // The sound name sits in single-quoted JavaScript strings: an apostrophe or a

@@ -23,6 +23,25 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
     }
     return QMessageBox::NoIcon;
 }
+// Adds the lower-case form of every pattern of a filter such as
+// "Archivos de Texto (*.TXT)": some desktops' file dialogs match the
+// patterns letter for letter, and a file named "notas.txt" is as much a text
+// file as "NOTAS.TXT".
+QString caseBlindFilter(const QString &filter)
+{
+    const qsizetype open = filter.lastIndexOf(u'(');
+    const qsizetype close = filter.lastIndexOf(u')');
+    if (open < 0 || close < open)
+        return filter;
+    QStringList patterns = filter.mid(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts);
+    for (const QString &pattern : QStringList(patterns)) {
+        for (const QString &form : {pattern.toLower(), pattern.toUpper()})
+            if (!patterns.contains(form))
+                patterns.append(form);
+    }
+    return filter.left(open + 1) + patterns.join(u' ') + filter.mid(close);
+}
+
 } // namespace
 
 void QtUserPrompts::message(QWidget *parent, const QString &title, const QString &text,
@@ -44,7 +63,7 @@ bool QtUserPrompts::question(QWidget *parent, const QString &title, const QStrin
 QString QtUserPrompts::openFileName(QWidget *parent, const QString &title, const QString &folder,
                                     const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    return QFileDialog::getOpenFileName(parent, title, folder, caseBlindFilter(filter));
 }
 
 void QtUserPrompts::openFile(QWidget *, const QString &path)

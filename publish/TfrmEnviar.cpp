@@ -1,5 +1,6 @@
 #include "TfrmEnviar.h"
 
+#include "AccessibleNames.h"
 #include "Artwork.h"
 #include "LinkLabel.h"
 #include "PublishSettings.h"
@@ -173,6 +174,7 @@ void TfrmEnviar::createControls()
     QWidget::setTabOrder(m_txtRemoto, m_btnPublica);
     QWidget::setTabOrder(m_btnPublica, cancel);
     QWidget::setTabOrder(cancel, help);
+    AccessibleNames::nameControls(this);
 
     auto *windowHelp = new QShortcut(QKeySequence::HelpContents, this);
     connect(windowHelp, &QShortcut::activated, this,

@@ -15,6 +15,8 @@ packages=(
     xvfb
     xauth
     dpkg-dev
+    lintian
+    appstream
     python3-pyftpdlib
     vsftpd
 )

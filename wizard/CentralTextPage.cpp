@@ -217,6 +217,20 @@ QString CentralTextPage::text() const
     return raw;
 }
 
+void CentralTextPage::applySettings(const PageSettings &settings)
+{
+    // A line longer than any the import lets in would freeze the box; the page
+    // keeps only its first characters anyway, and those are what it shows.
+    const WaitCursor hourglass;
+    if (longestLineLength(settings.txtLibre) > kImportLineLimit)
+        txtLibre->setPlainText(settings.centralTextLines().join(u'\n'));
+    else
+        txtLibre->setPlainText(settings.txtLibre);
+    m_options[settings.optTamano]->setChecked(true);
+    chkNegrita->setChecked(settings.chkNegrita);
+    chkCursiva->setChecked(settings.chkCursiva);
+}
+
 void CentralTextPage::readInto(PageSettings &settings) const
 {
     settings.txtLibre = text();

@@ -21,6 +21,7 @@ public:
 
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // The longest line an imported file may hold, in characters. The box
     // shapes and lays out a whole line at once, again at every key typed in

@@ -61,6 +61,10 @@ ColoursPage::ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWi
     QPalette white = pColor->palette();
     white.setColor(QPalette::Window, Qt::white);
     pColor->setPalette(white);
+    pColor->setAccessibleName(QStringLiteral("Muestra"));
+    pColor->setAccessibleDescription(
+        QStringLiteral(u"El fondo de la combinación elegida, con los colores del texto, de los "
+                       u"enlaces no visitados, visitados y al activarse."));
 
     imgFondo = new QLabel(pColor);
     imgFondo->setObjectName(QStringLiteral("imgFondo"));
@@ -166,6 +170,14 @@ QColor ColoursPage::sampleTextColour() const
 QColor ColoursPage::sampleBackground() const
 {
     return pColor->palette().color(QPalette::Window);
+}
+
+void ColoursPage::applySettings(const PageSettings &settings)
+{
+    // Checking the option runs its handler: the sample follows.
+    m_options[settings.optCombinacion]->setChecked(true);
+    chkFondo->setChecked(settings.chkFondo);
+    chkFondoFijo->setChecked(settings.chkFondoFijo);
 }
 
 void ColoursPage::readInto(PageSettings &settings) const

@@ -13,6 +13,7 @@ public:
 
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     QLineEdit *txtTitolEmail = nullptr;
     QLineEdit *txtEmail = nullptr;

@@ -75,10 +75,20 @@ QString FileList::selectedPath() const
     return name.isEmpty() ? QString() : QDir(m_folder).filePath(name);
 }
 
+bool FileList::pickName(const QString &name)
+{
+    const QList<QListWidgetItem *> found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    setCurrentItem(found.first());
+    return true;
+}
+
 void FileList::onSelectionChanged()
 {
-    // Only a file the user puts the selection on is a choice; re-reading
-    // the folder, which empties the selection, is not.
-    if (!m_reading && !selectedItems().isEmpty())
+    // Every change the user makes is a choice, an emptied selection (Ctrl
+    // and a click on the chosen file) included; re-reading the folder, which
+    // empties the selection, is not.
+    if (!m_reading)
         emit picked();
 }

@@ -26,6 +26,10 @@ public:
     QString selectedName() const;
     QString selectedPath() const;
 
+    // Puts the selection on the file of that name as a user's pick does
+    // (picked() follows); false when the list does not show it.
+    bool pickName(const QString &name);
+
     // Shows the system's small file icon before each name.
     void setShowIcons(bool show) { m_showIcons = show; }
 
@@ -37,7 +41,8 @@ public:
     static QStringList matchingFiles(const QString &folder, const QString &mask);
 
 signals:
-    // The user put the selection on a file (by mouse or keyboard).
+    // The user changed the selection (by mouse or keyboard): put it on a
+    // file, or emptied it.
     void picked();
 
 private:

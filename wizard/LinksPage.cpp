@@ -34,6 +34,8 @@ LinksPage::LinksPage(QWidget *parent) : WizardPage(QStringLiteral("p7"), parent)
     GridEnlaces = new QTableWidget(kLinkRowCount, 2, this);
     GridEnlaces->setObjectName(QStringLiteral("GridEnlaces"));
     GridEnlaces->setGeometry(8, 82, 465, 169);
+    // No label stands by the grid: the page's heading says what it holds.
+    GridEnlaces->setAccessibleName(QStringLiteral("Enlaces con otras direcciones de Internet"));
     GridEnlaces->verticalHeader()->hide();
     GridEnlaces->verticalHeader()->setMinimumSectionSize(20);
     GridEnlaces->verticalHeader()->setDefaultSectionSize(20);
@@ -76,6 +78,15 @@ void LinksPage::pageShown()
         setCell(1, 1, makerSiteName() + QStringLiteral(" - Programas Shareware y Gratuitos"));
     }
     txtTitolEnlaces->setFocus();
+}
+
+void LinksPage::applySettings(const PageSettings &settings)
+{
+    txtTitolEnlaces->setText(settings.txtTitolEnlaces);
+    for (int row = 1; row <= kLinkRowCount; ++row) {
+        setCell(row, 0, settings.GridEnlaces[row - 1].address);
+        setCell(row, 1, settings.GridEnlaces[row - 1].description);
+    }
 }
 
 void LinksPage::readInto(PageSettings &settings) const

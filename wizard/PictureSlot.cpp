@@ -122,6 +122,11 @@ PictureSlot::PictureSlot(int number, const QString &startupFolder, QWidget *pare
     RXGIF = new AnimatedPreview(named("RXGIF", number), this);
     RXGIF->setGeometry(layout.animated);
     RXGIF->hide();
+    for (QLabel *preview : {static_cast<QLabel *>(imgJPG), static_cast<QLabel *>(RXGIF)}) {
+        preview->setAccessibleName(QStringLiteral("Vista previa de la imagen %1").arg(number));
+        preview->setAccessibleDescription(
+            QStringLiteral(u"La imagen elegida en la lista; una imagen GIF animada se mueve."));
+    }
 
     // Over the previews, so a tall picture never hides the words.
     auto *description = new QLabel(QString::fromUtf16(layout.description), this);
@@ -198,6 +203,22 @@ void PictureSlot::clear()
         txtImagen->clear();
     if (lstImagen->hasBeenRead())
         lstImagen->reread();
+}
+
+void PictureSlot::restore(const QString &name, const QString &address)
+{
+    bool chosen = false;
+    if (!name.isEmpty()) {
+        open();
+        chosen = lstImagen->pickName(name);
+    }
+    if (!chosen) {
+        clear();
+        imgJPG->hide();
+        RXGIF->hide();
+    }
+    if (txtImagen)
+        txtImagen->setText(address);
 }
 
 QString PictureSlot::chosenName() const

@@ -27,6 +27,10 @@ ScrollTextPage::ScrollTextPage(const ColoursPage &colours, QWidget *parent)
     ContainerTexto->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ContainerTexto->setGeometry(8, 48, 449, 33);
     ContainerTexto->setAutoFillBackground(true);
+    ContainerTexto->setAccessibleName(QStringLiteral(u"Muestra del texto desplazándose"));
+    ContainerTexto->setAccessibleDescription(
+        QStringLiteral(u"El texto recorre la franja de derecha a izquierda, con el fondo y el "
+                       u"color del texto de la combinación elegida."));
 
     // The sample moves inside the bevel, never over it.
     auto *inside = new QWidget(ContainerTexto);
@@ -103,6 +107,13 @@ void ScrollTextPage::moveSample()
 void ScrollTextPage::btnNoDesplazaClick()
 {
     TextoScroll->clear();
+}
+
+void ScrollTextPage::applySettings(const PageSettings &settings)
+{
+    TextoScroll->setText(settings.TextoScroll);
+    (settings.optPosicion == Posicion::optDespuesTexto ? optDespuesTexto : optAntesTexto)
+        ->setChecked(true);
 }
 
 void ScrollTextPage::readInto(PageSettings &settings) const

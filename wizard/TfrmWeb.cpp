@@ -1,5 +1,6 @@
 #include "TfrmWeb.h"
 
+#include "AccessibleNames.h"
 #include "Artwork.h"
 #include "CentralTextPage.h"
 #include "ColoursPage.h"
@@ -10,7 +11,9 @@
 #include "LinksPage.h"
 #include "PageChecks.h"
 #include "PageMessages.h"
+#include "SavedWorkKeeper.h"
 #include "ScrollTextPage.h"
+#include "SharedMnemonics.h"
 #include "SoundPage.h"
 #include "TextRules.h"
 #include "TitlesPage.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -88,6 +92,11 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     QToolButton *bar[] = {btnReinicia, btnAnterior, btnSiguiente, btnPublicar, btnAyuda, btnSalir};
     for (int i = 1; i < 6; ++i)
         setTabOrder(bar[i - 1], bar[i]);
+    // Siguiente and Salir share their letter, and so do Anterior and Ayuda:
+    // the first one enabled, left to right, is the one pressed.
+    new SharedMnemonics(this, {std::begin(bar), std::end(bar)});
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &TfrmWeb::btnAyudaClick);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -95,8 +104,10 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, &TfrmWeb::Timer1Timer);
     Timer1->start();
 
+    m_savedWork = new SavedWorkKeeper(m_startupFolder, this);
     m_pageIndex = 0;
     ShowPage();
+    restoreSavedWork();
 
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -124,14 +135,22 @@ QString TfrmWeb::helpFile() const
 
 WizardPage *TfrmWeb::page(int index)
 {
-    if (!m_pages[index])
+    if (!m_pages[index]) {
         m_pages[index] = buildPage(index);
+        if (m_recovered)
+            m_pages[index]->applySettings(*m_recovered);
+    }
     return m_pages[index];
 }
 
 template <typename Page> Page *TfrmWeb::pageAs(int index)
 {
     return static_cast<Page *>(page(index));
+}
+
+WelcomePage *TfrmWeb::welcome()
+{
+    return pageAs<WelcomePage>(0);
 }
 
 TitlesPage *TfrmWeb::titles()
@@ -190,6 +209,7 @@ WizardPage *TfrmWeb::buildPage(int index)
         break;
     }
     }
+    AccessibleNames::nameControls(built);
     // A page built while the window is open is not shown until its turn.
     built->hide();
     return built;
@@ -208,6 +228,56 @@ PageSettings TfrmWeb::settings()
     for (const WizardPage *built : m_pages)
         built->readInto(settings);
     return settings;
+}
+
+void TfrmWeb::restoreSavedWork()
+{
+    const SavedWork::Found found = m_savedWork->restore();
+    if (found.state == SavedWork::Found::State::Read) {
+        m_recovered = found.contents.settings;
+        welcome()->showRecovered(SavedWorkKeeper::recoveredLine(found));
+        connect(welcome(), &WelcomePage::newPageRequested, this, &TfrmWeb::startNewPage);
+    } else if (found.state == SavedWork::Found::State::Unreadable) {
+        // Once the window is up, not before it.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_prompts.message(this, kTitle,
+                                  SavedWorkKeeper::unreadableMessage(m_savedWork->setAsideName()),
+                                  PromptIcon::Warning);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TfrmWeb::startNewPage()
+{
+    if (!m_prompts.question(this, kTitle,
+                            QStringLiteral(u"¿ Desea borrar los datos recuperados y empezar una "
+                                           u"página nueva ?")))
+        return;
+    m_recovered.reset();
+    const PageSettings first;
+    for (WizardPage *built : m_pages) {
+        if (built)
+            built->applySettings(first);
+    }
+    welcome()->hideRecovered();
+}
+
+PageSettings TfrmWeb::draftSettings() const
+{
+    PageSettings settings = m_recovered.value_or(PageSettings());
+    for (const WizardPage *built : m_pages) {
+        if (built)
+            built->readInto(settings);
+    }
+    return settings;
+}
+
+void TfrmWeb::saveDraft()
+{
+    m_savedWork->saveDraft(draftSettings());
 }
 
 void TfrmWeb::ShowPage()
@@ -238,6 +308,7 @@ void TfrmWeb::btnSiguienteClick()
         return;
     ++m_pageIndex;
     ShowPage();
+    saveDraft();
 }
 
 void TfrmWeb::btnAnteriorClick()
@@ -246,6 +317,7 @@ void TfrmWeb::btnAnteriorClick()
     if (m_pageIndex > 0) {
         --m_pageIndex;
         ShowPage();
+        saveDraft();
     }
 }
 
@@ -254,6 +326,7 @@ void TfrmWeb::btnReiniciaClick()
     m_banner->repaint();
     m_pageIndex = 0;
     ShowPage();
+    saveDraft();
 }
 
 void TfrmWeb::btnAyudaClick()
@@ -280,9 +353,10 @@ void TfrmWeb::Timer1Timer()
 
 void TfrmWeb::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        saveDraft();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 
@@ -350,6 +424,8 @@ bool TfrmWeb::generatePage(const PageSettings &settings)
         finish()->lstFinal->addItems(finishRows(result.entries));
         finish()->setPageFileName(settings.txtHTML);
     }
+    if (result.written)
+        m_savedWork->savePage(settings);
     // The pointer is back to normal before the message asks for attention.
     if (!result.written) {
         m_prompts.message(this, QStringLiteral("Error"), PageMessages::pageNotWritten(),

@@ -43,10 +43,11 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
         8, 100, 457, 44);
 
     auto *box = new QFrame(this);
+    m_box = box;
     box->setObjectName(QStringLiteral("Panel1"));
     box->setFrameStyle(QFrame::Panel | QFrame::Raised);
     box->setGeometry(8, 150, 457, 76);
-    addLabel(
+    m_boxText = addLabel(
         box, QStringLiteral("Label41"),
         QStringLiteral(
             u"Si desea páginas más completas, con varias secciones enlazadas, galerías de fotos "
@@ -62,7 +63,7 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     Label42->setGeometry(8, 42, 441, 26);
     connect(Label42, &LinkLabel::clicked, this, &WelcomePage::Label42Click);
 
-    QLabel *start =
+    QLabel *start = m_start =
         addLabel(this, QStringLiteral("Label39"),
                  QStringLiteral("Pulse SIGUIENTE para empezar a confeccionar su página"), 8, 236);
     QFont bold = start->font();
@@ -72,6 +73,40 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     start->setPalette(navy);
     start->adjustSize();
+}
+
+void WelcomePage::showRecovered(const QString &line)
+{
+    if (!lblRecuperado) {
+        lblRecuperado = addLabel(this, QStringLiteral("lblRecuperado"), QString(), 8, 212, 457, 30);
+        lblRecuperado->setTextFormat(Qt::PlainText);
+        lblPaginaNueva = new LinkLabel(QStringLiteral(u"Empezar una página nueva"), this);
+        lblPaginaNueva->setObjectName(QStringLiteral("lblPaginaNueva"));
+        lblPaginaNueva->adjustSize();
+        lblPaginaNueva->move(kWidth - 8 - lblPaginaNueva->width(), 244);
+        connect(lblPaginaNueva, &LinkLabel::clicked, this, &WelcomePage::newPageRequested);
+    }
+    lblRecuperado->setText(line);
+    // Two lines of room under a lower box; the words to start are kept, at
+    // the left of the link.
+    layOut(true);
+}
+
+void WelcomePage::hideRecovered()
+{
+    layOut(false);
+}
+
+void WelcomePage::layOut(bool recovered)
+{
+    if (lblRecuperado) {
+        lblRecuperado->setVisible(recovered);
+        lblPaginaNueva->setVisible(recovered);
+    }
+    m_box->setGeometry(8, recovered ? 146 : 150, 457, recovered ? 62 : 76);
+    m_boxText->move(8, recovered ? 3 : 6);
+    Label42->setGeometry(8, recovered ? 33 : 42, 441, recovered ? 24 : 26);
+    m_start->move(8, recovered ? 245 : 236);
 }
 
 void WelcomePage::Label42Click()

@@ -3,6 +3,7 @@
 #include "WizardPage.h"
 
 class LinkLabel;
+class QLabel;
 class UserPrompts;
 
 // Page 0: welcome and instructions. It edits nothing.
@@ -12,11 +13,27 @@ class WelcomePage : public WizardPage {
 public:
     WelcomePage(UserPrompts &prompts, QWidget *parent);
 
+    // Says that the work of an earlier session was recovered, with the link
+    // that starts a new page instead; hideRecovered() takes both away.
+    void showRecovered(const QString &line);
+    void hideRecovered();
+
     LinkLabel *Label42 = nullptr;
+    QLabel *lblRecuperado = nullptr;     // made by the first showRecovered()
+    LinkLabel *lblPaginaNueva = nullptr; // likewise
+
+signals:
+    // "Empezar una página nueva" was clicked.
+    void newPageRequested();
 
 public slots:
     void Label42Click();
 
 private:
     UserPrompts &m_prompts;
+    void layOut(bool recovered);
+
+    QWidget *m_box = nullptr;
+    QLabel *m_boxText = nullptr;
+    QLabel *m_start = nullptr;
 };

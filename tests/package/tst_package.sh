@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, unpacks it into a temporary root and checks
-# what a user gets: the files, the dependencies, and a launcher that makes
-# the user's working folder without ever overwriting the user's files.
+# what a user gets: a package lintian finds nothing wrong with, the files,
+# the metainfo, the dependencies, and a launcher that makes the user's
+# working folder without ever overwriting the user's files.
 set -euo pipefail
 
 build_dir=$(realpath "$1")
@@ -19,6 +21,14 @@ deb=$(ls "$work"/out/brenzo_*_amd64.deb 2>/dev/null | head -n1)
 [ -n "$deb" ] || fail "no brenzo_<version>_amd64.deb was made"
 echo "package: $(basename "$deb")"
 
+# Debian's own checks: no error and no warning. A tag that is wrong for this
+# package would be overridden in the package, with the reason beside it.
+lintian --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 || true
+cat "$work/lintian.log"
+if grep -E '^[EW]: ' "$work/lintian.log" >/dev/null; then
+    fail "lintian reports errors or warnings"
+fi
+
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 for needed in libqt6widgets6 libqt6network6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
@@ -33,6 +43,9 @@ for file in \
     usr/share/applications/brenzo.desktop \
     usr/share/icons/hicolor/48x48/apps/brenzo.png \
     usr/share/icons/hicolor/scalable/apps/brenzo.svg \
+    usr/share/metainfo/example.brenzo.brenzo.metainfo.xml \
+    usr/share/doc/brenzo/copyright usr/share/doc/brenzo/changelog.gz \
+    usr/share/man/man1/brenzo.1.gz \
     usr/share/brenzo/BRENZO.HLP \
     usr/share/brenzo/boton_brenzo.gif \
     usr/share/brenzo/fondo_blanco.jpg usr/share/brenzo/fondo_noche.jpg \
@@ -44,9 +57,22 @@ done
 grep -q '^Exec=brenzo$' "$root/usr/share/applications/brenzo.desktop" || fail "the menu entry does not run brenzo"
 grep -q '^Icon=brenzo$' "$root/usr/share/applications/brenzo.desktop" || fail "the menu entry has no icon"
 
-# First start: the working folder is made with the media files.
+# Software centres read the metainfo; it names the menu entry it belongs to.
+appstreamcli validate --no-net "$root/usr/share/metainfo/example.brenzo.brenzo.metainfo.xml" ||
+    fail "the AppStream metainfo does not validate"
+grep -q '<launchable type="desktop-id">brenzo.desktop</launchable>' \
+    "$root/usr/share/metainfo/example.brenzo.brenzo.metainfo.xml" || fail "the metainfo names no menu entry"
+
+# Help and version are printed without a window and without a folder.
 home="$work/home"
 mkdir -p "$home"
+HOME="$home" env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/brenzo" --help >"$work/help.txt" ||
+    fail "brenzo --help failed"
+grep -q '^Uso: brenzo' "$work/help.txt" || fail "brenzo --help printed no usage"
+[ "$(HOME="$home" "$root/usr/bin/brenzo" --version)" = "brenzo 4.2.0" ] || fail "brenzo --version"
+[ ! -e "$home/Brenzo" ] || fail "brenzo --help made the working folder"
+
+# First start: the working folder is made with the media files.
 HOME="$home" "$root/usr/bin/brenzo" --prepare-only
 folder="$home/Brenzo"
 for name in BRENZO.HLP boton_brenzo.gif fondo_blanco.jpg fondo_amarillo.jpg; do
@@ -60,8 +86,26 @@ HOME="$home" "$root/usr/bin/brenzo" --prepare-only
 [ "$(cat "$folder/fondo_blanco.jpg")" = "la foto de Ana" ] || fail "a second start overwrote the user's file"
 [ -f "$folder/boton_brenzo.gif" ] || fail "a second start did not restore the badge"
 
-# The program itself starts from the launcher and keeps running.
+# A folder that does not exist is refused in one line, with status 2.
 status=0
-HOME="$home" QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/brenzo" >"$work/run.log" 2>&1 || status=$?
-[ "$status" -eq 124 ] || { cat "$work/run.log"; fail "the program ended at once (status $status)"; }
+HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" "$work/ninguna" 2>"$work/err.log" || status=$?
+[ "$status" -eq 2 ] || fail "a missing folder ended with status $status, not 2"
+grep -q "^brenzo: no existe la carpeta" "$work/err.log" || fail "no message for a missing folder"
+
+# The program itself starts from the launcher, is given the user's folder,
+# and keeps running.
+HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" >"$work/run.log" 2>&1 &
+program=$!
+for _ in $(seq 30); do
+    grep -q libexec "/proc/$program/cmdline" 2>/dev/null && break
+    sleep 0.1
+done
+arguments=$(tr '\0' '\n' <"/proc/$program/cmdline" 2>/dev/null || true)
+sleep 1
+running=0
+kill -0 "$program" 2>/dev/null && running=1
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+[ "$running" -eq 1 ] || { cat "$work/run.log"; fail "the program ended at once"; }
+[ "$(tail -n1 <<<"$arguments")" = "$folder" ] || fail "the launcher did not give the program $folder"
 echo "package checks passed"
