@@ -19,6 +19,9 @@ packages=(
     appstream
     python3-pyftpdlib
     vsftpd
+    chromium
+    chromium-driver
+    python3-selenium
 )
 
 missing=()

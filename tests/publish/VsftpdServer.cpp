@@ -79,11 +79,11 @@ QString VsftpdServer::ensureUser()
             return QStringLiteral("cannot write ") + pamFile;
     }
     // 9: the user exists already, perhaps made by another test just now.
-    const int added = runLocked(QStringLiteral("useradd"),
-                                {QStringLiteral("--system"), QStringLiteral("--no-create-home"),
-                                 QStringLiteral("--home-dir"), QStringLiteral("/"),
-                                 QStringLiteral("--shell"), QStringLiteral("/usr/sbin/nologin"),
-                                 QLatin1String(User)});
+    const int added =
+        runLocked(QStringLiteral("useradd"),
+                  {QStringLiteral("--system"), QStringLiteral("--no-create-home"),
+                   QStringLiteral("--home-dir"), QStringLiteral("/"), QStringLiteral("--shell"),
+                   QStringLiteral("/usr/sbin/nologin"), QLatin1String(User)});
     if (added != 0 && added != 9)
         return QStringLiteral("useradd failed with %1").arg(added);
     if (runLocked(QStringLiteral("chpasswd"), {},
