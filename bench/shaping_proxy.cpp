@@ -25,9 +25,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <memory>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -180,6 +182,8 @@ private:
 
 int main(int argc, char **argv)
 {
+    // The benchmark that started the proxy may end without stopping it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 7) {

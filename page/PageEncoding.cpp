@@ -1,7 +1,6 @@
 #include "PageEncoding.h"
 
 #include <QChar>
-#include <QStringEncoder>
 
 namespace {
 
@@ -33,16 +32,20 @@ void appendWithReferences(QByteArray &out, QStringView text)
 
 void appendPageText(QByteArray &out, QStringView text)
 {
-    // Nearly every text is plain ISO-8859-1: Qt converts it in one pass, and
-    // only a text with another character is written again with references.
-    QStringEncoder latin1(QStringConverter::Latin1);
+    // Nearly every text is plain ISO-8859-1: copy it byte for byte in one
+    // pass, and fall back to references only from the first other character.
     const qsizetype start = out.size();
-    out.resize(start + latin1.requiredSpace(text.size()));
-    const char *end = latin1.appendToBuffer(out.data() + start, text);
-    if (!latin1.hasError()) {
-        out.resize(end - out.constData());
-        return;
+    const qsizetype size = text.size();
+    out.resize(start + size);
+    char *target = out.data() + start;
+    const char16_t *source = text.utf16();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = source[i];
+        if (unit >= 256) {
+            out.resize(start + i);
+            appendWithReferences(out, text.sliced(i));
+            return;
+        }
+        target[i] = char(unit);
     }
-    out.resize(start);
-    appendWithReferences(out, text);
 }

@@ -51,30 +51,58 @@ private:
     QByteArray &m_out;
 };
 
-// The central text is nearly the whole page when it is long, so its lines are
-// found and written in one pass over the text, without a list of lines in
-// between. They are the lines of PageSettings::centralTextLineViews(): split
-// at CR LF, LF or CR, no empty line after a final break, each cut to its
-// first kCentralLineLimit characters.
+// The central text is nearly the whole page when it is long. Qt converts it
+// to ISO-8859-1 in one pass, where a character with no ISO-8859-1 form
+// comes out as '?', one byte for each UTF-16 unit; the lines are then cut
+// from those bytes, and only a line that holds such a character is written
+// again with character references. The lines are those of
+// PageSettings::centralTextLineViews(): split at CR LF, LF or CR, no empty
+// line after a final break, each cut to its first kCentralLineLimit
+// characters.
 void PageLines::centralLines(QStringView text)
 {
-    const qsizetype size = text.size();
-    // Most texts hold no CR at all: its next place is looked up again only
-    // once the lines have passed it.
-    qsizetype nextCr = text.indexOf(u'\r');
+    static constexpr char kAfterLine[] = "\r\n<BR>\r\n";
+    constexpr size_t kAfterSize = sizeof kAfterLine - 1;
+    const QByteArray latin1 = text.toLatin1();
+    const char *const bytes = latin1.constData();
+    const qsizetype size = latin1.size();
+    auto find = [&](char wanted, qsizetype from) -> qsizetype {
+        const void *at = std::memchr(bytes + from, wanted, size_t(size - from));
+        return at ? static_cast<const char *>(at) - bytes : size;
+    };
+    // The next character with no ISO-8859-1 form: a '?' that was not one.
+    auto findOther = [&](qsizetype from) {
+        qsizetype at = find('?', from);
+        while (at < size && text[at] == u'?')
+            at = find('?', at + 1);
+        return at;
+    };
+
+    // Each of these is looked up again only once the lines have passed it.
+    qsizetype nextCr = find('\r', 0);
+    qsizetype nextLf = find('\n', 0);
+    qsizetype nextOther = findOther(0);
     qsizetype start = 0;
     while (start < size) {
-        if (nextCr >= 0 && nextCr < start)
-            nextCr = text.indexOf(u'\r', start);
-        const qsizetype nextLf = text.indexOf(u'\n', start);
-        qsizetype end = size;
-        if (nextLf >= 0)
-            end = nextLf;
-        if (nextCr >= 0 && nextCr < end)
-            end = nextCr;
-        appendPageText(m_out, text.sliced(start, std::min(end - start, kCentralLineLimit)));
-        m_out.append("\r\n<BR>\r\n");
-        start = end + (end == nextCr && end + 1 < size && text[end + 1] == u'\n' ? 2 : 1);
+        if (nextCr < start)
+            nextCr = find('\r', start);
+        if (nextLf < start)
+            nextLf = find('\n', start);
+        if (nextOther < start)
+            nextOther = findOther(start);
+        const qsizetype end = std::min(nextCr, nextLf);
+        const qsizetype length = std::min(end - start, kCentralLineLimit);
+        if (nextOther < start + length) {
+            appendPageText(m_out, text.sliced(start, length));
+            m_out.append(kAfterLine, kAfterSize);
+        } else {
+            const qsizetype used = m_out.size();
+            m_out.resize(used + length + kAfterSize);
+            char *const target = m_out.data() + used;
+            std::memcpy(target, bytes + start, size_t(length));
+            std::memcpy(target + length, kAfterLine, kAfterSize);
+        }
+        start = end + (end == nextCr && end + 1 < size && bytes[end + 1] == '\n' ? 2 : 1);
     }
 }
 
