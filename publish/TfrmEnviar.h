@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class StatusLine;
 class UserPrompts;
 
 // The publishing window: the remembered settings, "Publicar Web" that
@@ -98,7 +99,7 @@ private:
     QComboBox *m_txtRemoto = nullptr;
     QCheckBox *m_chkFTPS = nullptr;
     QPushButton *m_btnPublica = nullptr;
-    QLabel *m_lblEstado = nullptr;
+    StatusLine *m_lblEstado = nullptr;
 
     // A run that ends while the cancel box is open is told after it.
     bool m_cancelBoxOpen = false;

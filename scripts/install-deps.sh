@@ -27,6 +27,9 @@ packages=(
     vsftpd
     python3-openssl
     openssl
+    chromium
+    chromium-driver
+    python3-selenium
 )
 
 missing=()
