@@ -8,6 +8,7 @@
 #include "RecordingPrompts.h"
 #include "ScriptedFtpServer.h"
 #include "TfrmEnviar.h"
+#include "VsftpdServer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +78,7 @@ private slots:
     void initTestCase();
     void init();
     void uploadsOverTls();
+    void uploadsOverTlsToVsftpd();
     void certificateAnswers_data();
     void certificateAnswers();
     void changedCertificateIsAskedAbout();
@@ -90,7 +92,14 @@ private:
     // with `trust`. Returns the prompts seen.
     // `started` runs once the run is under way.
     RecordingPrompts publish(quint16 port, const QList<bool> &answers,
-                             const std::function<void(TfrmEnviar &)> &started = {});
+                             const std::function<void(TfrmEnviar &)> &started = {},
+                             const QString &user = QStringLiteral("ana"),
+                             const QString &password = QStringLiteral("secreto"),
+                             const QString &folder = QStringLiteral("/public_html"));
+    // The same as the given user, into the folder the user logs in to.
+    RecordingPrompts publishAs(quint16 port, const QString &user, const QString &password,
+                               const QList<bool> &answers);
+    void compareUploads(const QString &remoteFolder);
 
     QTemporaryDir m_config;
     QTemporaryDir m_work;
@@ -153,8 +162,29 @@ QString TestSecurePublishing::makeCertificate(const QString &name)
     return both;
 }
 
+RecordingPrompts TestSecurePublishing::publishAs(quint16 port, const QString &user,
+                                                 const QString &password,
+                                                 const QList<bool> &answers)
+{
+    return publish(
+        port, answers, [&](TfrmEnviar &) {}, user, password, QString());
+}
+
+void TestSecurePublishing::compareUploads(const QString &remoteFolder)
+{
+    for (const QString &name : std::as_const(m_files)) {
+        QFile local(m_work.filePath(QStringLiteral("startup/") + name));
+        QFile remote(QDir(remoteFolder).filePath(name));
+        QVERIFY(local.open(QIODevice::ReadOnly));
+        QVERIFY2(remote.open(QIODevice::ReadOnly), qPrintable(name));
+        QVERIFY2(local.readAll() == remote.readAll(), qPrintable(name));
+    }
+}
+
 RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &answers,
-                                               const std::function<void(TfrmEnviar &)> &started)
+                                               const std::function<void(TfrmEnviar &)> &started,
+                                               const QString &user, const QString &password,
+                                               const QString &folder)
 {
     RecordingPrompts prompts;
     for (bool answer : answers)
@@ -165,11 +195,9 @@ RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &
     window.show();
     window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
         ->setText(QStringLiteral("127.0.0.1"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("ana"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
-        ->setText(QStringLiteral("secreto"));
-    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
-        ->setEditText(QStringLiteral("/public_html"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(user);
+    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(password);
+    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(folder);
     window.findChild<QCheckBox *>(QStringLiteral("chkFTPS"))->setChecked(true);
     QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     auto *button = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
@@ -196,13 +224,7 @@ void TestSecurePublishing::uploadsOverTls()
     RecordingPrompts first = publish(server.port(), {true});
     QCOMPARE(first.ofKind(RecordingPrompts::Kind::Question).size(), 1);
     QCOMPARE(first.messageTexts(), QStringList{PublishTexts::Published});
-    for (const QString &name : std::as_const(m_files)) {
-        QFile local(m_work.filePath(QStringLiteral("startup/") + name));
-        QFile remote(QDir(root.path()).filePath(QStringLiteral("public_html/") + name));
-        QVERIFY(local.open(QIODevice::ReadOnly));
-        QVERIFY2(remote.open(QIODevice::ReadOnly), qPrintable(name));
-        QVERIFY2(local.readAll() == remote.readAll(), qPrintable(name));
-    }
+    compareUploads(QDir(root.path()).filePath(QStringLiteral("public_html")));
     QCOMPARE(server.commands,
              QStringList({"AUTH TLS", "USER ana", "PASS secreto", "TYPE I", "SYST", "PBSZ 0",
                           "PROT P", "CWD /public_html", "PASV", "STOR pagina.htm", "PASV",
@@ -214,6 +236,29 @@ void TestSecurePublishing::uploadsOverTls()
     QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
     QCOMPARE(second.messageTexts(), QStringList{PublishTexts::Published});
     QCOMPARE(server.commands.size(), 14);
+}
+
+void TestSecurePublishing::uploadsOverTlsToVsftpd()
+{
+    // vsftpd insists that data connections resume the control connection's
+    // TLS session, and resets a data connection closed with bytes unread.
+    const QString certificate = makeCertificate(QStringLiteral("vsftpd"));
+    QVERIFY(!certificate.isEmpty());
+    VsftpdServer server({"ssl_enable=YES", "rsa_cert_file=" + certificate,
+                         "rsa_private_key_file=" + certificate, "force_local_logins_ssl=YES",
+                         "force_local_data_ssl=YES", "require_ssl_reuse=YES", "ssl_ciphers=HIGH"});
+    if (const QString why = server.start(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const QString user = QString::fromLatin1(VsftpdServer::User);
+    const QString password = QString::fromLatin1(VsftpdServer::Password);
+
+    RecordingPrompts first = publishAs(server.port(), user, password, {true});
+    QCOMPARE(first.ofKind(RecordingPrompts::Kind::Question).size(), 1);
+    QCOMPARE(first.messageTexts(), QStringList{PublishTexts::Published});
+    compareUploads(server.root());
+    RecordingPrompts second = publishAs(server.port(), user, password, {});
+    QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
+    QCOMPARE(second.messageTexts(), QStringList{PublishTexts::Published});
 }
 
 void TestSecurePublishing::certificateAnswers_data()
