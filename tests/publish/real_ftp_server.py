@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real FTP server for the interoperability test: pyftpdlib on 127.0.0.1.
 
 Usage: real_ftp_server.py ROOT USER PASSWORD

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing to a real FTP server (Debian's pyftpdlib, started here on
 // 127.0.0.1): a page with every kind of entry arrives byte for byte.
 

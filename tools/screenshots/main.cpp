@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every wizard page for the documentation: the welcome page,
 // titles, a colour combination, a sound chosen, an imported text, each
 // picture slot with its preview, the scrolling text on its way across the
-// strip, links, e-mail and the finish page after the page was written.
+// strip, links, e-mail and the finish page after the page was written; then
+// the publishing window, the other-programs window and the help's contents.
 
 #include "BrenzoApplication.h"
 #include "FileList.h"
+#include "HelpWindow.h"
+#include "ProgramWindows.h"
 #include "RecordingPrompts.h"
-#include "TfrmWeb.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -71,7 +74,7 @@ void goTo(TfrmWeb &window, int page)
         window.btnAnteriorClick();
 }
 
-bool save(TfrmWeb &window, const QDir &folder, const QString &name)
+bool save(QWidget &window, const QDir &folder, const QString &name)
 {
     wait(400);
     const QString path = folder.filePath(name);
@@ -100,7 +103,8 @@ int main(int argc, char **argv)
 
     RecordingPrompts prompts;
     app.setPrompts(&prompts);
-    TfrmWeb window(prompts);
+    ProgramWindows windows(prompts);
+    TfrmWeb &window = windows.frmWeb;
     window.show();
     wait(200);
 
@@ -163,6 +167,17 @@ int main(int argc, char **argv)
 
     goTo(window, 9);
     saved &= save(window, output, QStringLiteral("p9_final.png"));
+
+    windows.frmEnviar.setUpload(window.startupFolder(), window.publishFiles());
+    windows.frmEnviar.show();
+    saved &= save(windows.frmEnviar, output, QStringLiteral("publicar.png"));
+    windows.frmEnviar.hide();
+    windows.frmOtros.show();
+    saved &= save(windows.frmOtros, output, QStringLiteral("otros_programas.png"));
+    windows.frmOtros.hide();
+    HelpWindow *help = HelpWindow::showFor(&window, window.helpFile(), 0);
+    saved &= save(*help, output, QStringLiteral("ayuda.png"));
+    help->close();
 
     if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
         std::fprintf(stderr, "unexpected message: %s\n",
