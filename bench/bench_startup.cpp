@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from the moment the process is started to the moment the wizard
 // window is drawn, against a minimal Qt Widgets program that shows one empty
-// window. Both are started alternately from here with fork and exec, in the
-// same start-up folder, offscreen unless QT_QPA_PLATFORM says otherwise. A
-// third program, the peer with one label of text, shows the floor that any
-// window with text cannot go under.
+// window, and against the same peer showing one label of text, the floor
+// that any window with text cannot go under (the goal is set against it).
+// All three are started alternately from here with fork and exec, in the
+// same start-up folder, offscreen unless QT_QPA_PLATFORM says otherwise.
 //
 //   bench_startup FOLDER [ROUNDS]
 
@@ -88,9 +88,8 @@ int main(int argc, char **argv)
         peer.append(startOnce(BENCH_STARTUP_MINIMAL, folder));
         text.append(startOnce(BENCH_STARTUP_TEXT, folder));
     }
-    report("start-up to the first window drawn", ours, peer, "ms", 1.3);
-    // Not a goal: the same peer showing one label of text, linked like ours.
-    std::printf("floor, the peer with one label of text: %.3f ms, %.2f x the peer\n", median(text),
-                median(text) / median(peer));
+    report("start-up to the first window drawn, against the peer with one label of text", ours,
+           text, "ms", 1.25);
+    report("the same, against the peer with an empty window", ours, peer, "ms", 1.3);
     return 0;
 }

@@ -20,6 +20,7 @@
 #include "BenchStats.h"
 #include "ProcStatus.h"
 #include "TfrmEnviar.h"
+#include "UploadProcesses.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -179,164 +180,44 @@ int runSilent(QApplication &app, const QString &mode)
     return 0;
 }
 
-struct ChildResult {
-    double seconds = -1;
-    double maxGapMs = -1;
-    double runGapMs = -1;
-    double hwmKiB = -1;
-    bool published = false;
-};
-
-ChildResult parseChild(const QByteArray &output)
-{
-    ChildResult result;
-    for (const QByteArray &field : output.trimmed().split(' ')) {
-        const qsizetype equals = field.indexOf('=');
-        const QByteArray key = field.left(equals);
-        const QByteArray value = field.mid(equals + 1);
-        if (key == "seconds")
-            result.seconds = value.toDouble();
-        else if (key == "maxgap_ms")
-            result.maxGapMs = value.toDouble();
-        else if (key == "rungap_ms")
-            result.runGapMs = value.toDouble();
-        else if (key == "hwm_kib")
-            result.hwmKiB = value.toDouble();
-        else if (key == "outcome")
-            result.published = value == "published";
-    }
-    return result;
-}
-
-QByteArray runProcess(const QString &program, const QStringList &args,
-                      const QString &workingFolder = QString(), double *seconds = nullptr)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(program, args);
-    if (!process.waitForFinished(600 * 1000) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAll().constData());
-    if (seconds)
-        *seconds = clock.nsecsElapsed() / 1e9;
-    return process.readAllStandardOutput();
-}
-
-// curl 7.88 now and then waits a whole second after a 227/229 before it
-// opens the data connection: it idles in its poll with nothing to wait for.
-// That second is curl's, not the transfer's; it is found in curl's verbose
-// trace (a gap of at least 0.9 s before "Trying") and taken off its time.
-struct CurlRun {
-    double seconds = 0;
-    double stalls = 0;
-    int stallCount = 0;
-};
-
-CurlRun runCurl(const QString &folder, const QString &files, const QString &url)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral("curl"),
-                  {QStringLiteral("-sS"), QStringLiteral("-v"), QStringLiteral("--trace-time"),
-                   QStringLiteral("-T"), files, url});
-    if (!process.waitForFinished(600 * 1000) || process.exitCode() != 0)
-        qFatal("curl failed: %s", process.readAllStandardError().constData());
-    CurlRun run;
-    run.seconds = clock.nsecsElapsed() / 1e9;
-    double previous = -1;
-    for (const QByteArray &line : process.readAllStandardError().split('\n')) {
-        // "18:15:05.628271 * Trying 127.0.0.1:2185..."
-        const QList<QByteArray> clock = line.left(15).split(':');
-        if (clock.size() != 3)
-            continue;
-        const double at = clock[0].toInt() * 3600 + clock[1].toInt() * 60 + clock[2].toDouble();
-        if (previous >= 0 && at - previous >= 0.9 && line.contains("Trying")) {
-            run.stalls += at - previous;
-            ++run.stallCount;
-        }
-        previous = at;
-    }
-    return run;
-}
-
-void removeUploads(const QString &serverHome)
-{
-    QDir home(serverHome);
-    for (const QString &name : home.entryList(QDir::Files))
-        home.remove(name);
-}
-
 int runCompare(const QStringList &args)
 {
     const QString port = args.value(0), user = args.value(1), password = args.value(2);
     const QString serverHome = args.value(3);
     const QString bigDir = args.value(4), smallDir = args.value(5), oneDir = args.value(6);
     const int rounds = args.value(7, QStringLiteral("5")).toInt();
-    const QString self = QCoreApplication::applicationFilePath();
-    const QString url = QStringLiteral("ftp://%1:%2@127.0.0.1:%3/").arg(user, password, port);
     const QStringList smallFiles = QDir(smallDir).entryList(QDir::Files, QDir::Name);
     const QString bigName = QDir(bigDir).entryList(QDir::Files).value(0);
+    UploadRunner runner(QCoreApplication::applicationFilePath(), port, user, password, serverHome);
+    runner.measureCurlStartup(rounds);
+    const QList<double> &curlRaw = runner.curlRaw;
 
-    auto ours = [&](const QString &folder) {
-        removeUploads(serverHome);
-        const ChildResult result =
-            parseChild(runProcess(self, {QStringLiteral("child"), port, user, password, folder}));
-        if (!result.published)
-            qFatal("our upload of %s failed", qPrintable(folder));
-        // A fast upload that loses bytes would be no result at all.
-        const QDir sent(folder), received(serverHome);
-        for (const QString &name : sent.entryList(QDir::Files)) {
-            if (QFileInfo(received.filePath(name)).size() != QFileInfo(sent.filePath(name)).size())
-                qFatal("%s arrived with another size", qPrintable(name));
-        }
-        return result;
-    };
-
-    // curl's own start-up, taken off its figures so that both sides are
-    // timed from the first byte of the run to the last reply.
-    QList<double> curlStart;
-    for (int round = 0; round < rounds; ++round) {
-        double seconds = 0;
-        runProcess(QStringLiteral("curl"),
-                   {QStringLiteral("-sS"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
-                    QStringLiteral("file:///dev/null")},
-                   QString(), &seconds);
-        curlStart.append(seconds);
-    }
-    const double curlStartup = median(curlStart);
-    std::printf("curl start-up (taken off its times): %.4f s\n", curlStartup);
-    QList<double> curlRaw;
-    int curlStalls = 0;
-    auto curl = [&](const QString &folder, const QString &files) {
-        removeUploads(serverHome);
-        const CurlRun run = runCurl(folder, files, url);
-        curlRaw.append(run.seconds - curlStartup);
-        curlStalls += run.stallCount;
-        return run.seconds - curlStartup - run.stalls;
-    };
-
+    // Another build of this benchmark (BENCH_UPLOAD_BEFORE), run in the
+    // same rounds, for figures before and after a change under the same load.
+    const QString before = qEnvironmentVariable("BENCH_UPLOAD_BEFORE");
     QList<double> oursBig, curlBig, gapsBig, runGapsBig, hwmBig, hwmOne;
-    QList<double> oursSmall, curlSmall;
-    const QString smallGlob =
-        QLatin1Char('{') + smallFiles.join(QLatin1Char(',')) + QLatin1Char('}');
+    QList<double> oursSmall, curlSmall, beforeBig, beforeSmall;
+    const QString smallGlob = curlList(smallDir);
     for (int round = 0; round < rounds; ++round) {
-        const ChildResult big = ours(bigDir);
+        const ChildResult big = runner.ours(bigDir);
         oursBig.append(big.seconds);
         gapsBig.append(big.maxGapMs);
         runGapsBig.append(big.runGapMs);
         hwmBig.append(big.hwmKiB);
-        curlBig.append(curl(bigDir, bigName));
+        curlBig.append(runner.curl(bigDir, bigName));
 
-        oursSmall.append(ours(smallDir).seconds);
+        oursSmall.append(runner.ours(smallDir).seconds);
         const double bigRaw = curlRaw.last();
-        curlSmall.append(curl(smallDir, smallGlob));
+        curlSmall.append(runner.curl(smallDir, smallGlob));
 
-        hwmOne.append(ours(oneDir).hwmKiB);
+        hwmOne.append(runner.ours(oneDir).hwmKiB);
+        if (!before.isEmpty()) {
+            beforeBig.append(runner.ours(bigDir, before).seconds);
+            beforeSmall.append(runner.ours(smallDir, before).seconds);
+            std::printf("round %d, the other build: 1 GiB %.3f s; %lld files %.3f s\n", round + 1,
+                        beforeBig.last(), static_cast<long long>(smallFiles.size()),
+                        beforeSmall.last());
+        }
         std::printf("round %d: 1 GiB ours %.3f s curl %.3f s; %lld files ours %.3f s curl %.3f s "
                     "(with its stalls: %.3f s and %.3f s); "
                     "longest gap %.1f ms (from the click %.1f ms)\n",
@@ -347,10 +228,20 @@ int runCompare(const QStringList &args)
     }
     removeUploads(serverHome);
 
-    std::printf("curl's one-second stalls taken off its times: %d in all\n", curlStalls);
-    report("upload of 1 GiB (s)", oursBig, curlBig, "s", 1.05);
+    std::printf("curl's one-second stalls taken off its times: %d in all\n", runner.curlStalls);
+    report("upload of 1 GiB (s)", oursBig, curlBig, "s", 1.0);
+    const auto [fastest, slowest] = std::minmax_element(oursBig.cbegin(), oursBig.cend());
+    std::printf("steadiness of the 1 GiB upload: our slowest round %.2f x our fastest, goal <= "
+                "1.3: %s\n",
+                *slowest / *fastest, *slowest <= 1.3 * *fastest ? "met" : "MISSED");
     report(qPrintable(QStringLiteral("upload of %1 files of 10 KiB (s)").arg(smallFiles.size())),
            oursSmall, curlSmall, "s", 1.05);
+    if (!before.isEmpty()) {
+        std::printf("the other build (BENCH_UPLOAD_BEFORE), min / median / max: 1 GiB %s s, "
+                    "%.3f x ours; 300 files %s s, %.3f x ours\n",
+                    spread(beforeBig).constData(), median(beforeBig) / median(oursBig),
+                    spread(beforeSmall).constData(), median(beforeSmall) / median(oursSmall));
+    }
     const double extraMiB = (median(hwmBig) - median(hwmOne)) / 1024.0;
     std::printf("memory: peak resident 1 GiB upload %.1f MiB, 1 MiB upload %.1f MiB, difference "
                 "%.2f MiB, goal < 16 MiB: %s\n",
@@ -364,8 +255,9 @@ int runCompare(const QStringList &args)
                 worst, median(gapsBig), worst <= 50 ? "met" : "MISSED", worstRun,
                 median(runGapsBig));
     for (const char *mode : {"connect", "greeting"}) {
-        const QByteArray line =
-            runProcess(self, {QStringLiteral("silent"), QLatin1String(mode)}).trimmed();
+        const QByteArray line = runProcess(QCoreApplication::applicationFilePath(),
+                                           {QStringLiteral("silent"), QLatin1String(mode)})
+                                    .trimmed();
         const double gap = line.mid(line.indexOf("maxgap_ms=") + 10).split(' ').value(0).toDouble();
         std::printf("responsiveness, server that never answers (%s): %s, goal <= 50 ms: %s\n", mode,
                     line.constData(), gap <= 50 ? "met" : "MISSED");

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# A real FTP server for the upload benchmarks: Debian's vsftpd on 127.0.0.1,
-# in the foreground, with a configuration of its own and a local user whose
-# home folder is the upload target. vsftpd is written in C and does not limit
-# the transfer itself, so the client is what the figures measure.
+# A real FTP server for the upload benchmarks: Debian's vsftpd, in the
+# foreground, with a configuration of its own and a local user whose home
+# folder is the upload target. vsftpd is written in C and does not limit the
+# transfer itself, so the client is what the figures measure.
 #
-#   bench/ftp-server.sh start WORKDIR PORT   prints the server's pid
+#   bench/ftp-server.sh start WORKDIR PORT [ADDRESS [PASSIVE_PORTS]]
+#       prints the server's pid. ADDRESS is 127.0.0.1 unless given; the
+#       passive ports are PORT+1 to PORT+PASSIVE_PORTS (200 unless given)
 #   bench/ftp-server.sh stop WORKDIR
 #
 # Needs root: vsftpd only runs with a root-owned configuration, and the user
@@ -21,8 +23,10 @@ workdir=$2
 case "$cmd" in
 start)
     port=$3
+    address=${4:-127.0.0.1}
+    passive=${5:-200}
     # Another server on the port would answer in place of this one.
-    if (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null; then
+    if (exec 3<>/dev/tcp/"$address"/"$port") 2>/dev/null; then
         echo "ftp-server: port $port is already in use" >&2
         exit 1
     fi
@@ -39,7 +43,7 @@ start)
     cat >"$conf" <<CONF
 listen=YES
 listen_ipv6=NO
-listen_address=127.0.0.1
+listen_address=$address
 listen_port=$port
 background=NO
 anonymous_enable=NO
@@ -49,7 +53,7 @@ local_umask=022
 pasv_enable=YES
 pasv_address=127.0.0.1
 pasv_min_port=$((port + 1))
-pasv_max_port=$((port + 200))
+pasv_max_port=$((port + passive))
 seccomp_sandbox=NO
 use_localtime=NO
 xferlog_enable=NO
@@ -67,7 +71,7 @@ CONF
     pid=$!
     # Ready once the port answers.
     for _ in $(seq 50); do
-        if (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null; then
+        if (exec 3<>/dev/tcp/"$address"/"$port") 2>/dev/null; then
             echo "$pid"
             exit 0
         fi

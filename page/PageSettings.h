@@ -25,6 +25,8 @@ struct LinkRow {
 
     // A row counts as a link only when its address is not blank.
     bool isLink() const;
+
+    bool operator==(const LinkRow &) const = default;
 };
 
 inline constexpr int kLinkRowCount = 20;
@@ -86,6 +88,8 @@ struct PageSettings {
 
     // True when the central text, line breaks included, is blank.
     bool hasCentralText() const;
+
+    bool operator==(const PageSettings &) const = default;
 };
 
 // The most characters the user can type into each limited field.

@@ -12,10 +12,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 // Collects the document's lines in the page's code page.
@@ -56,81 +52,59 @@ private:
     QByteArray &m_out;
 };
 
-// The central text is nearly the whole page when it is long, so its lines are
-// written in one pass over the text, without cutting it into a list of lines
-// first and with the bytes stored straight into the page. They are the lines
-// of PageSettings::centralTextLineViews(): split at CR LF, LF or CR, no empty
+// The central text is nearly the whole page when it is long. Qt converts it
+// to ISO-8859-1 in one pass, where a character with no ISO-8859-1 form
+// comes out as '?', one byte for each UTF-16 unit; the lines are then cut
+// from those bytes, and only a line that holds such a character is written
+// again with character references. The lines are those of
+// PageSettings::centralTextLineViews(): split at CR LF, LF or CR, no empty
 // line after a final break, each cut to its first kCentralLineLimit
 // characters.
 void PageLines::centralLines(QStringView text)
 {
     static constexpr char kAfterLine[] = "\r\n<BR>\r\n";
-    constexpr qsizetype kAfterSize = sizeof kAfterLine - 1;
-    constexpr qsizetype kLineRoom = kCentralLineLimit + kAfterSize;
-    const char16_t *units = text.utf16();
-    const qsizetype size = text.size();
-    auto isBreak = [](char16_t unit) { return unit == u'\n' || unit == u'\r'; };
-
-    // The page grows in large steps and is cut to its length at the end;
-    // room for one more whole line is always there.
-    qsizetype used = m_out.size();
-    auto makeRoom = [&] {
-        if (m_out.size() - used < kLineRoom)
-            m_out.resize(used + std::max(kLineRoom, (size + kLineRoom) / 4));
-        return m_out.data() + used;
+    constexpr size_t kAfterSize = sizeof kAfterLine - 1;
+    const QByteArray latin1 = text.toLatin1();
+    const char *const bytes = latin1.constData();
+    const qsizetype size = latin1.size();
+    auto find = [&](char wanted, qsizetype from) -> qsizetype {
+        const void *at = std::memchr(bytes + from, wanted, size_t(size - from));
+        return at ? static_cast<const char *>(at) - bytes : size;
+    };
+    // The next character with no ISO-8859-1 form: a '?' that was not one.
+    auto findOther = [&](qsizetype from) {
+        qsizetype at = find('?', from);
+        while (at < size && text[at] == u'?')
+            at = find('?', at + 1);
+        return at;
     };
 
+    // Each of these is looked up again only once the lines have passed it.
+    qsizetype nextCr = find('\r', 0);
+    qsizetype nextLf = find('\n', 0);
+    qsizetype nextOther = findOther(0);
     qsizetype start = 0;
     while (start < size) {
-        const qsizetype limit = std::min(size, start + kCentralLineLimit);
-        char *const lineStart = makeRoom();
-        char *target = lineStart;
-        qsizetype end = start;
-#if defined(__SSE2__)
-        // Eight characters at a time while none is a line break or beyond
-        // ISO-8859-1, which is nearly always.
-        const __m128i lf = _mm_set1_epi16('\n');
-        const __m128i cr = _mm_set1_epi16('\r');
-        const __m128i zero = _mm_setzero_si128();
-        while (end + 8 <= limit) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + end));
-            const __m128i breaks =
-                _mm_or_si128(_mm_cmpeq_epi16(chunk, lf), _mm_cmpeq_epi16(chunk, cr));
-            const __m128i latin1 = _mm_cmpeq_epi16(_mm_srli_epi16(chunk, 8), zero);
-            if (_mm_movemask_epi8(_mm_andnot_si128(breaks, latin1)) != 0xFFFF)
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(target), _mm_packus_epi16(chunk, chunk));
-            target += 8;
-            end += 8;
-        }
-#endif
-        bool latin1 = true;
-        for (; end < limit && !isBreak(units[end]); ++end) {
-            if (units[end] >= 256) {
-                latin1 = false;
-                break;
-            }
-            *target++ = char(units[end]);
-        }
-        qsizetype lineEnd = end;
-        while (lineEnd < size && !isBreak(units[lineEnd]))
-            ++lineEnd;
-        if (latin1) {
-            std::memcpy(target, kAfterLine, kAfterSize);
-            used += target + kAfterSize - lineStart;
-        } else {
-            // Rare: the line needs character references; write it the long way.
-            m_out.resize(used);
-            appendPageText(m_out, text.sliced(start, std::min(lineEnd - start, kCentralLineLimit)));
+        if (nextCr < start)
+            nextCr = find('\r', start);
+        if (nextLf < start)
+            nextLf = find('\n', start);
+        if (nextOther < start)
+            nextOther = findOther(start);
+        const qsizetype end = std::min(nextCr, nextLf);
+        const qsizetype length = std::min(end - start, kCentralLineLimit);
+        if (nextOther < start + length) {
+            appendPageText(m_out, text.sliced(start, length));
             m_out.append(kAfterLine, kAfterSize);
-            used = m_out.size();
+        } else {
+            const qsizetype used = m_out.size();
+            m_out.resize(used + length + kAfterSize);
+            char *const target = m_out.data() + used;
+            std::memcpy(target, bytes + start, size_t(length));
+            std::memcpy(target + length, kAfterLine, kAfterSize);
         }
-        start = lineEnd;
-        if (start + 1 < size && units[start] == u'\r' && units[start + 1] == u'\n')
-            ++start;
-        ++start;
+        start = end + (end == nextCr && end + 1 < size && bytes[end + 1] == '\n' ? 2 : 1);
     }
-    m_out.resize(used);
 }
 
 // The sound name sits in single-quoted JavaScript strings: an apostrophe or a

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -60,6 +61,8 @@ CentralTextPage::CentralTextPage(UserPrompts &prompts, QWidget *parent)
     txtLibre->setFont(QFont(QStringLiteral("Arial"), pointSize(Tamano::optNormal)));
     // Tab moves on to the buttons, as in every other box of the wizard.
     txtLibre->setTabChangesFocus(true);
+    connect(txtLibre->document(), &QTextDocument::contentsChanged, this,
+            [this] { m_textTaken = false; });
 
     btnImporta = WizardStyle::pictureButton(this, QStringLiteral("btnImporta"),
                                             QStringLiteral("&Importar archivo de Texto (TXT)"),
@@ -200,6 +203,8 @@ void CentralTextPage::btnBorrarClick()
 
 QString CentralTextPage::text() const
 {
+    if (m_textTaken)
+        return m_text;
     // toPlainText() would turn no-break spaces into plain blanks; the raw
     // text keeps every character and only its paragraph marks need mapping.
     QString raw = txtLibre->document()->toRawText();
@@ -215,7 +220,23 @@ QString CentralTextPage::text() const
             break;
         }
     }
+    m_text = raw;
+    m_textTaken = true;
     return raw;
+}
+
+void CentralTextPage::applySettings(const PageSettings &settings)
+{
+    // A line longer than any the import lets in would freeze the box; the page
+    // keeps only its first characters anyway, and those are what it shows.
+    const WaitCursor hourglass;
+    if (longestLineLength(settings.txtLibre) > kImportLineLimit)
+        txtLibre->setPlainText(settings.centralTextLines().join(u'\n'));
+    else
+        txtLibre->setPlainText(settings.txtLibre);
+    m_options[settings.optTamano]->setChecked(true);
+    chkNegrita->setChecked(settings.chkNegrita);
+    chkCursiva->setChecked(settings.chkCursiva);
 }
 
 void CentralTextPage::readInto(PageSettings &settings) const

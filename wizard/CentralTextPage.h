@@ -22,6 +22,7 @@ public:
 
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // The longest line an imported file may hold, in characters. The box
     // shapes and lays out a whole line at once, again at every key typed in
@@ -66,4 +67,8 @@ public slots:
 private:
     UserPrompts &m_prompts;
     QMap<Tamano, QRadioButton *> m_options;
+    // text() of a long box takes milliseconds and is asked for at every page
+    // the user leaves; it is taken again only after the box changed.
+    mutable QString m_text;
+    mutable bool m_textTaken = false;
 };

@@ -173,6 +173,14 @@ QColor ColoursPage::sampleBackground() const
     return pColor->palette().color(QPalette::Window);
 }
 
+void ColoursPage::applySettings(const PageSettings &settings)
+{
+    // Checking the option runs its handler: the sample follows.
+    m_options[settings.optCombinacion]->setChecked(true);
+    chkFondo->setChecked(settings.chkFondo);
+    chkFondoFijo->setChecked(settings.chkFondoFijo);
+}
+
 void ColoursPage::readInto(PageSettings &settings) const
 {
     for (auto it = m_options.cbegin(); it != m_options.cend(); ++it) {

@@ -22,6 +22,7 @@ public:
     ColoursPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent);
 
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // What the sample shows now; the scrolling-text preview copies it.
     QColor sampleTextColour() const;

@@ -65,6 +65,13 @@ void EmailPage::pageShown()
     txtTitolEmail->setFocus();
 }
 
+void EmailPage::applySettings(const PageSettings &settings)
+{
+    txtTitolEmail->setText(settings.txtTitolEmail);
+    txtEmail->setText(settings.txtEmail);
+    txtHTML->setText(settings.txtHTML);
+}
+
 void EmailPage::readInto(PageSettings &settings) const
 {
     settings.txtTitolEmail = txtTitolEmail->text();

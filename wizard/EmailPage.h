@@ -14,6 +14,7 @@ public:
 
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     QLineEdit *txtTitolEmail = nullptr;
     QLineEdit *txtEmail = nullptr;

@@ -76,6 +76,15 @@ QString FileList::selectedPath() const
     return name.isEmpty() ? QString() : QDir(m_folder).filePath(name);
 }
 
+bool FileList::pickName(const QString &name)
+{
+    const QList<QListWidgetItem *> found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    setCurrentItem(found.first());
+    return true;
+}
+
 void FileList::onSelectionChanged()
 {
     // Every change the user makes is a choice, an emptied selection (Ctrl

@@ -27,6 +27,10 @@ public:
     QString selectedName() const;
     QString selectedPath() const;
 
+    // Puts the selection on the file of that name as a user's pick does
+    // (picked() follows); false when the list does not show it.
+    bool pickName(const QString &name);
+
     // Shows the system's small file icon before each name.
     void setShowIcons(bool show) { m_showIcons = show; }
 

@@ -53,6 +53,13 @@ void ImagesPage::btnReiniciarImgClick()
         each->clear();
 }
 
+void ImagesPage::applySettings(const PageSettings &settings)
+{
+    slot(1)->restore(settings.lblNombreImagen1, settings.txtImagen1);
+    slot(2)->restore(settings.lblNombreImagen2, settings.txtImagen2);
+    slot(3)->restore(settings.lblNombreImagen3, QString());
+}
+
 void ImagesPage::readInto(PageSettings &settings) const
 {
     settings.lblNombreImagen1 = slot(1)->chosenName();

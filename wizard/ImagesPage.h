@@ -18,6 +18,7 @@ public:
     ImagesPage(const QString &startupFolder, QWidget *parent);
 
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // Slot 1, 2 or 3.
     PictureSlot *slot(int number) const { return m_slots[number - 1]; }

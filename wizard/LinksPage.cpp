@@ -81,6 +81,15 @@ void LinksPage::pageShown()
     txtTitolEnlaces->setFocus();
 }
 
+void LinksPage::applySettings(const PageSettings &settings)
+{
+    txtTitolEnlaces->setText(settings.txtTitolEnlaces);
+    for (int row = 1; row <= kLinkRowCount; ++row) {
+        setCell(row, 0, settings.GridEnlaces[row - 1].address);
+        setCell(row, 1, settings.GridEnlaces[row - 1].description);
+    }
+}
+
 void LinksPage::readInto(PageSettings &settings) const
 {
     settings.txtTitolEnlaces = txtTitolEnlaces->text();

@@ -17,6 +17,7 @@ public:
     // suggested link, and puts the focus on the heading.
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // The text of a link cell: row 1 to 20, column 0 (address) or 1 (words).
     QString cell(int row, int column) const;

@@ -206,6 +206,22 @@ void PictureSlot::clear()
         lstImagen->reread();
 }
 
+void PictureSlot::restore(const QString &name, const QString &address)
+{
+    bool chosen = false;
+    if (!name.isEmpty()) {
+        open();
+        chosen = lstImagen->pickName(name);
+    }
+    if (!chosen) {
+        clear();
+        imgJPG->hide();
+        RXGIF->hide();
+    }
+    if (txtImagen)
+        txtImagen->setText(address);
+}
+
 QString PictureSlot::chosenName() const
 {
     return lblNombreImagen->text();

@@ -35,6 +35,11 @@ public:
     // again. The previews are left as they are.
     void clear();
 
+    // Chooses the picture of that name from the start-up folder as a pick
+    // in the list does, and types the address; an empty name, or one the
+    // list does not show, leaves the slot empty of a picture.
+    void restore(const QString &name, const QString &address);
+
     QString chosenName() const;
     QString address() const;
 

@@ -110,6 +110,13 @@ void ScrollTextPage::btnNoDesplazaClick()
     TextoScroll->clear();
 }
 
+void ScrollTextPage::applySettings(const PageSettings &settings)
+{
+    TextoScroll->setText(settings.TextoScroll);
+    (settings.optPosicion == Posicion::optDespuesTexto ? optDespuesTexto : optAntesTexto)
+        ->setChecked(true);
+}
+
 void ScrollTextPage::readInto(PageSettings &settings) const
 {
     settings.TextoScroll = TextoScroll->text();

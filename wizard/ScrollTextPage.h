@@ -23,6 +23,7 @@ public:
     // colours page shows now, and puts the focus on the entry box.
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     // One step of the sample, run by the window's timer on every page: take
     // up an edited text, move 5 pixels left, re-enter from the right once

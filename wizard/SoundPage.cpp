@@ -119,6 +119,20 @@ void SoundPage::btnNingunoClick()
     enableSoundControls(false);
 }
 
+void SoundPage::applySettings(const PageSettings &settings)
+{
+    chkLoop->setChecked(settings.chkLoop);
+    if (!settings.stSonido.isEmpty()) {
+        FileListBox1->setFolder(m_startupFolder);
+        if (FileListBox1->pickName(settings.stSonido))
+            return;
+    }
+    if (FileListBox1->hasBeenRead())
+        FileListBox1->reread();
+    stSonido->clear();
+    enableSoundControls(false);
+}
+
 void SoundPage::readInto(PageSettings &settings) const
 {
     settings.stSonido = stSonido->text();

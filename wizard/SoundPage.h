@@ -21,6 +21,7 @@ public:
     // items and selection.
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     FileList *FileListBox1 = nullptr;
     QAbstractButton *btnNinguno = nullptr;

@@ -12,6 +12,7 @@
 #include "LinksPage.h"
 #include "PageChecks.h"
 #include "PageMessages.h"
+#include "SavedWorkKeeper.h"
 #include "ScrollTextPage.h"
 #include "SharedMnemonics.h"
 #include "SoundPage.h"
@@ -104,8 +105,10 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, &TfrmWeb::Timer1Timer);
     Timer1->start();
 
+    m_savedWork = new SavedWorkKeeper(m_startupFolder, this);
     m_pageIndex = 0;
     ShowPage();
+    restoreSavedWork();
 
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -133,14 +136,22 @@ QString TfrmWeb::helpFile() const
 
 WizardPage *TfrmWeb::page(int index)
 {
-    if (!m_pages[index])
+    if (!m_pages[index]) {
         m_pages[index] = buildPage(index);
+        if (m_recovered)
+            m_pages[index]->applySettings(*m_recovered);
+    }
     return m_pages[index];
 }
 
 template <typename Page> Page *TfrmWeb::pageAs(int index)
 {
     return static_cast<Page *>(page(index));
+}
+
+WelcomePage *TfrmWeb::welcome()
+{
+    return pageAs<WelcomePage>(0);
 }
 
 TitlesPage *TfrmWeb::titles()
@@ -220,6 +231,56 @@ PageSettings TfrmWeb::settings()
     return settings;
 }
 
+void TfrmWeb::restoreSavedWork()
+{
+    const SavedWork::Found found = m_savedWork->restore();
+    if (found.state == SavedWork::Found::State::Read) {
+        m_recovered = found.contents.settings;
+        welcome()->showRecovered(SavedWorkKeeper::recoveredLine(found));
+        connect(welcome(), &WelcomePage::newPageRequested, this, &TfrmWeb::startNewPage);
+    } else if (found.state == SavedWork::Found::State::Unreadable) {
+        // Once the window is up, not before it.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_prompts.message(this, kTitle,
+                                  SavedWorkKeeper::unreadableMessage(m_savedWork->setAsideName()),
+                                  PromptIcon::Warning);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TfrmWeb::startNewPage()
+{
+    if (!m_prompts.question(this, kTitle,
+                            QStringLiteral(u"¿ Desea borrar los datos recuperados y empezar una "
+                                           u"página nueva ?")))
+        return;
+    m_recovered.reset();
+    const PageSettings first;
+    for (WizardPage *built : m_pages) {
+        if (built)
+            built->applySettings(first);
+    }
+    welcome()->hideRecovered();
+}
+
+PageSettings TfrmWeb::draftSettings() const
+{
+    PageSettings settings = m_recovered.value_or(PageSettings());
+    for (const WizardPage *built : m_pages) {
+        if (built)
+            built->readInto(settings);
+    }
+    return settings;
+}
+
+void TfrmWeb::saveDraft()
+{
+    m_savedWork->saveDraft(draftSettings());
+}
+
 void TfrmWeb::ShowPage()
 {
     btnSiguiente->setEnabled(true);
@@ -248,6 +309,7 @@ void TfrmWeb::btnSiguienteClick()
         return;
     ++m_pageIndex;
     ShowPage();
+    saveDraft();
 }
 
 void TfrmWeb::btnAnteriorClick()
@@ -256,6 +318,7 @@ void TfrmWeb::btnAnteriorClick()
     if (m_pageIndex > 0) {
         --m_pageIndex;
         ShowPage();
+        saveDraft();
     }
 }
 
@@ -264,6 +327,7 @@ void TfrmWeb::btnReiniciaClick()
     m_banner->repaint();
     m_pageIndex = 0;
     ShowPage();
+    saveDraft();
 }
 
 void TfrmWeb::btnAyudaClick()
@@ -290,9 +354,10 @@ void TfrmWeb::Timer1Timer()
 
 void TfrmWeb::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        saveDraft();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 
@@ -360,6 +425,8 @@ bool TfrmWeb::generatePage(const PageSettings &settings)
         finish()->lstFinal->addItems(finishRows(result.entries));
         finish()->setPageFileName(settings.txtHTML);
     }
+    if (result.written)
+        m_savedWork->savePage(settings);
     // The pointer is back to normal before the message asks for attention.
     if (!result.written) {
         m_prompts.message(this, QStringLiteral("Error"), PageMessages::pageNotWritten(),

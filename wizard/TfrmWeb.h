@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class EmailPage;
 class FinishPage;
@@ -15,8 +16,10 @@ class QFrame;
 class QLabel;
 class QTimer;
 class QToolButton;
+class SavedWorkKeeper;
 class TitlesPage;
 class UserPrompts;
+class WelcomePage;
 class WizardPage;
 
 // The wizard window: ten pages in one place, the navigation bar along the
@@ -48,6 +51,9 @@ public:
     // Builds every page not built yet; none is shown by it.
     void buildAllPages();
 
+    // The user's work kept in the start-up folder.
+    SavedWorkKeeper &savedWork() { return *m_savedWork; }
+
     QToolButton *btnReinicia = nullptr;
     QToolButton *btnAnterior = nullptr;
     QToolButton *btnSiguiente = nullptr;
@@ -71,6 +77,9 @@ public slots:
     void btnSalirClick();
     void btnPublicarClick();
     void Timer1Timer();
+    // "Empezar una página nueva" on page 0: after a Yes, every page shows its
+    // first values again.
+    void startNewPage();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -89,6 +98,12 @@ private:
     EmailPage *email();
     FinishPage *finish();
 
+    WelcomePage *welcome();
+    void restoreSavedWork();
+    // What the pages hold now, without building the ones not shown yet.
+    PageSettings draftSettings() const;
+    void saveDraft();
+
     QToolButton *addNavigationButton(const QString &objectName, const QString &caption,
                                      const QString &picture, int x, int width);
 
@@ -100,4 +115,7 @@ private:
     QFrame *m_banner = nullptr;
 
     std::array<WizardPage *, kPageCount> m_pages{};
+    SavedWorkKeeper *m_savedWork = nullptr;
+    // The recovered work, which each page shows when it is built.
+    std::optional<PageSettings> m_recovered;
 };

@@ -51,6 +51,14 @@ void TitlesPage::pageShown()
     txtTitol->setFocus();
 }
 
+void TitlesPage::applySettings(const PageSettings &settings)
+{
+    txtTitol->setText(settings.txtTitol);
+    txtSubTitol1->setText(settings.txtSubTitol1);
+    txtSubTitol2->setText(settings.txtSubTitol2);
+    chkMarco->setChecked(settings.chkMarco);
+}
+
 void TitlesPage::readInto(PageSettings &settings) const
 {
     settings.txtTitol = txtTitol->text();

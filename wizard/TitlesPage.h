@@ -15,6 +15,7 @@ public:
 
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
+    void applySettings(const PageSettings &settings) override;
 
     QLineEdit *txtTitol = nullptr;
     QLineEdit *txtSubTitol1 = nullptr;

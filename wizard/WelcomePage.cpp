@@ -35,7 +35,7 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
                  u"siguiente pantalla, Anterior para pasar a la pantalla anterior y Reiniciar para "
                  u"empezar de nuevo."),
              8, 52, 457, 44);
-    addLabel(
+    m_support = addLabel(
         this, QStringLiteral("Label40"),
         QStringLiteral(
             u"Este programa, al ser gratuito, NO se ofrece soporte técnico. Si tiene cualquier "
@@ -44,10 +44,11 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
         8, 100, 457, 44);
 
     auto *box = new QFrame(this);
+    m_box = box;
     box->setObjectName(QStringLiteral("Panel1"));
     box->setFrameStyle(QFrame::Panel | QFrame::Raised);
     box->setGeometry(8, 150, 457, 76);
-    addLabel(
+    m_boxText = addLabel(
         box, QStringLiteral("Label41"),
         QStringLiteral(
             u"Si desea páginas más completas, con varias secciones enlazadas, galerías de fotos "
@@ -63,7 +64,7 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     Label42->setGeometry(8, 42, 441, 26);
     connect(Label42, &LinkLabel::clicked, this, &WelcomePage::Label42Click);
 
-    QLabel *start =
+    QLabel *start = m_start =
         addLabel(this, QStringLiteral("Label39"),
                  QStringLiteral("Pulse SIGUIENTE para empezar a confeccionar su página"), 8, 236);
     QFont bold = start->font();
@@ -73,6 +74,63 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     start->setPalette(navy);
     start->adjustSize();
+}
+
+void WelcomePage::showRecovered(const QString &line)
+{
+    if (!lblRecuperado) {
+        lblRecuperado = addLabel(this, QStringLiteral("lblRecuperado"), QString(), 8, 0, 457, 14);
+        lblRecuperado->setTextFormat(Qt::PlainText);
+        lblPaginaNueva = new LinkLabel(QStringLiteral(u"Empezar una página nueva"), this);
+        lblPaginaNueva->setObjectName(QStringLiteral("lblPaginaNueva"));
+        // Reached with Tab after the navigation bar, and pressed with Space.
+        lblPaginaNueva->setFocusPolicy(Qt::StrongFocus);
+        lblPaginaNueva->adjustSize();
+        lblPaginaNueva->move(kWidth - 8 - lblPaginaNueva->width(), kStartTop);
+        connect(lblPaginaNueva, &LinkLabel::clicked, this, &WelcomePage::newPageRequested);
+    }
+    layOut(true);
+    // Names of missing files can make the line long: what does not fit is
+    // cut, and the whole line is the label's tool tip.
+    const QFontMetrics metrics(lblRecuperado->font());
+    const auto fits = [&](const QString &text) {
+        return metrics
+                   .boundingRect(QRect(0, 0, lblRecuperado->width(), 10000), Qt::TextWordWrap, text)
+                   .height() <= lblRecuperado->height();
+    };
+    QString shown = line;
+    for (qsizetype keep = line.size() - 1; keep > 0 && !fits(shown); --keep)
+        shown = line.left(keep) + u'…';
+    lblRecuperado->setText(shown);
+    lblRecuperado->setToolTip(shown == line ? QString() : line);
+}
+
+void WelcomePage::hideRecovered()
+{
+    layOut(false);
+}
+
+void WelcomePage::layOut(bool recovered)
+{
+    // With work recovered the box moves up under the text above it and
+    // loses some height, which leaves the line room for three lines over
+    // the words to start; the link goes beside those words.
+    int boxTop = 150;
+    int boxHeight = 76;
+    if (recovered) {
+        boxTop = std::min(boxTop, m_support->y() + m_support->heightForWidth(457) + 6);
+        boxHeight = 62;
+    }
+    m_box->setGeometry(8, boxTop, 457, boxHeight);
+    m_boxText->move(8, recovered ? 3 : 6);
+    Label42->setGeometry(8, recovered ? 33 : 42, 441, recovered ? 24 : 26);
+    m_start->move(8, recovered ? kStartTop : 236);
+    if (lblRecuperado) {
+        const int top = boxTop + boxHeight + 4;
+        lblRecuperado->setGeometry(8, top, 457, kStartTop - 2 - top);
+        lblRecuperado->setVisible(recovered);
+        lblPaginaNueva->setVisible(recovered);
+    }
 }
 
 void WelcomePage::Label42Click()

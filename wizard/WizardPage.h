@@ -23,6 +23,10 @@ public:
     // Copies the choices this page holds into the settings.
     virtual void readInto(PageSettings &) const {}
 
+    // Shows the choices of the settings that this page holds, as if the user
+    // had made them: the values of saved work, or the first values again.
+    virtual void applySettings(const PageSettings &) {}
+
 protected:
     // The bold heading at the page's top left.
     QLabel *addHeading(const QString &objectName, const QString &text);

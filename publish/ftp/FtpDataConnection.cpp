@@ -68,9 +68,10 @@ void FtpDataConnection::abort()
 
 void FtpDataConnection::pump()
 {
-    // Keep about one block queued in the socket: enough to keep it busy,
-    // little enough that memory does not grow with the file.
-    while (m_state == State::Sending && !m_sourceAtEnd && m_socket.bytesToWrite() < BlockSize) {
+    // Keep the queue topped up: enough to keep the connection busy between
+    // two turns of the event loop, little enough that memory does not grow
+    // with the file.
+    while (m_state == State::Sending && !m_sourceAtEnd && m_socket.bytesToWrite() < QueueLimit) {
         const QByteArray block = m_source->read(BlockSize);
         if (block.isEmpty()) {
             if (!m_source->atEnd())

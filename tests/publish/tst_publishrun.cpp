@@ -3,6 +3,7 @@
 // server on 127.0.0.1, with the exact commands the server receives, the boxes
 // in their order, the status line, the inputs and the files that arrive.
 
+#include "FtpDataConnection.h"
 #include "PublishSettings.h"
 #include "PublishTexts.h"
 #include "RecordingPrompts.h"
@@ -133,7 +134,10 @@ void TestPublishRun::initTestCase()
     QVERIFY(m_folder.isValid());
     writeFile(QStringLiteral("pagina.htm"), "<HTML>\r\n<BODY BGCOLOR=\"#FFFFFF\">\r\nPe\xf1"
                                             "a\r\n</BODY>\r\n</HTML>\r\n");
-    writeFile(QStringLiteral("fondo_cielo.jpg"), randomBytes(300 * 1024 + 7));
+    // Longer than the data connection's queue and no whole number of its
+    // blocks: the file is read and queued over several rounds.
+    writeFile(QStringLiteral("fondo_cielo.jpg"),
+              randomBytes(FtpDataConnection::QueueLimit + FtpDataConnection::BlockSize / 2 + 7));
     writeFile(QStringLiteral("vacio.gif"), QByteArray());
     writeFile(QStringLiteral("sonido.mid"), randomBytes(1000));
     // A name that would carry a second command; the file itself is there.

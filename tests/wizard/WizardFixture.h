@@ -25,14 +25,19 @@ public:
         const QDir media(QStringLiteral(MEDIA_DIR));
         for (const QString &name : media.entryList(QDir::Files))
             QFile::copy(media.filePath(name), m_folder.filePath(name));
-        m_previousFolder = QDir::currentPath();
-        QDir::setCurrent(m_folder.path());
-        window = std::make_unique<TfrmWeb>(prompts);
-        QDir::setCurrent(m_previousFolder);
-        showActive();
+        start();
     }
 
-    ~WizardFixture() = default;
+    // Ends the window (its pending saves finished) and starts a new one in
+    // the same folder, as the next session of the program does.
+    void restart()
+    {
+        window.reset();
+        start();
+    }
+
+    // The window first: it finishes its saves into the folder.
+    ~WizardFixture() { window.reset(); }
 
     QString folder() const { return m_folder.path(); }
     QString path(const QString &name) const { return m_folder.filePath(name); }
@@ -107,6 +112,15 @@ public:
     std::unique_ptr<TfrmWeb> window;
 
 private:
+    void start()
+    {
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_folder.path());
+        window = std::make_unique<TfrmWeb>(prompts);
+        QDir::setCurrent(m_previousFolder);
+        showActive();
+    }
+
     QTemporaryDir m_folder;
     QString m_previousFolder;
 };

@@ -7,6 +7,7 @@
 
 #include "CentralTextPage.h"
 #include "MediaPagesSupport.h"
+#include "SavedWork.h"
 #include "TfrmWeb.h"
 
 #include <QLabel>
@@ -263,7 +264,11 @@ private slots:
         QCOMPARE(shown.first().text, u"Error: No puede crearse página WEB"_s);
         QVERIFY(QFileInfo(f.path(u"index.htm"_s)).isDir());
         QCOMPARE(QDir(f.path(u"index.htm"_s)).entryList(QDir::Files), QStringList{u"dentro.txt"_s});
-        QCOMPARE(QDir(f.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        // Beside it only the user's work, saved at each page left.
+        f.window.reset();
+        QStringList after = QDir(f.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QVERIFY(after.removeOne(SavedWork::fileName()));
+        QCOMPARE(after, before);
     }
 };
 

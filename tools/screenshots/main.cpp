@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -103,8 +104,8 @@ int main(int argc, char **argv)
 
     RecordingPrompts prompts;
     app.setPrompts(&prompts);
-    ProgramWindows windows(prompts);
-    TfrmWeb &window = windows.frmWeb;
+    auto windows = std::make_unique<ProgramWindows>(prompts);
+    TfrmWeb &window = windows->frmWeb;
     window.show();
     wait(200);
 
@@ -168,16 +169,25 @@ int main(int argc, char **argv)
     goTo(window, 9);
     saved &= save(window, output, QStringLiteral("p9_final.png"));
 
-    windows.frmEnviar.setUpload(window.startupFolder(), window.publishFiles());
-    windows.frmEnviar.show();
-    saved &= save(windows.frmEnviar, output, QStringLiteral("publicar.png"));
-    windows.frmEnviar.hide();
-    windows.frmOtros.show();
-    saved &= save(windows.frmOtros, output, QStringLiteral("otros_programas.png"));
-    windows.frmOtros.hide();
+    windows->frmEnviar.setUpload(window.startupFolder(), window.publishFiles());
+    windows->frmEnviar.show();
+    saved &= save(windows->frmEnviar, output, QStringLiteral("publicar.png"));
+    windows->frmEnviar.hide();
+    windows->frmOtros.show();
+    saved &= save(windows->frmOtros, output, QStringLiteral("otros_programas.png"));
+    windows->frmOtros.hide();
     HelpWindow *help = HelpWindow::showFor(&window, window.helpFile(), 0);
     saved &= save(*help, output, QStringLiteral("ayuda.png"));
     help->close();
+
+    // The next start in the same folder offers the work again. The first
+    // window finishes its saves as it goes.
+    window.hide();
+    windows.reset();
+    TfrmWeb again(prompts);
+    again.show();
+    wait(200);
+    saved &= save(again, output, QStringLiteral("p0_recuperado.png"));
 
     if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
         std::fprintf(stderr, "unexpected message: %s\n",
