@@ -19,6 +19,10 @@ packages=(
     lintian
     appstream
     python3-pyftpdlib
+    vsftpd
+    chromium
+    chromium-driver
+    python3-selenium
 )
 
 missing=()

@@ -10,8 +10,10 @@
 #include "HelpWindow.h"
 #include "ProgramWindows.h"
 #include "RecordingPrompts.h"
+#include "StatusLine.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
@@ -188,6 +190,23 @@ int main(int argc, char **argv)
     again.show();
     wait(200);
     saved &= save(again, output, QStringLiteral("p0_recuperado.png"));
+
+    // The publishing window part-way through a run: the status line's bar
+    // fills behind its text.
+    TfrmEnviar publishing(prompts);
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtServer"))
+        ->setText(QStringLiteral("ftp.lucia.example"));
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("lucia"));
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
+        ->setText(QStringLiteral("secreto"));
+    publishing.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
+        ->setEditText(QStringLiteral("/public_html"));
+    publishing.SetInputsEnabled(false);
+    publishing.show();
+    auto *status = publishing.findChild<StatusLine *>(QStringLiteral("lblEstado"));
+    status->setText(QStringLiteral("Enviando el archivo: fondo_cielo.jpg ..."));
+    status->setProgress(62, 100);
+    saved &= save(publishing, output, QStringLiteral("publicar_progreso.png"));
 
     if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
         std::fprintf(stderr, "unexpected message: %s\n",
