@@ -1,10 +1,6 @@
 #!/usr/bin/python3
-<<<<<<< HEAD
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A real FTP server for the interoperability test: pyftpdlib on 127.0.0.1.
-=======
 """A real FTP server for the interoperability tests: pyftpdlib on loopback.
->>>>>>> main
 
 Usage: real_ftp_server.py ROOT USER PASSWORD [HOST [READ_LIMIT]]
 HOST is 127.0.0.1 unless given (::1 for IPv6); READ_LIMIT, in bytes per

@@ -1,14 +1,9 @@
-<<<<<<< HEAD
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Publishing to a real FTP server (Debian's pyftpdlib, started here on
-// 127.0.0.1): a page with every kind of entry arrives byte for byte.
-=======
 // Publishing to real FTP servers started here on loopback: Debian's
 // pyftpdlib (over IPv4 and IPv6) and vsftpd. A page with every kind of entry
 // arrives byte for byte, names with accents under the UTF-8 name a browser
 // asks for, and a file cut short by Cancelar is one the server itself
 // records as failed.
->>>>>>> main
 
 #include "PublishTexts.h"
 #include "PyftpdlibServer.h"
