@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The upload run as the user meets it: "Publicar Web" against a scripted
 // server on 127.0.0.1, with the exact commands the server receives, the boxes
 // in their order, the status line, the inputs and the files that arrive.
