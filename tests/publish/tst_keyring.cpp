@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password in a real GNOME Keyring, started here on a private session
 // bus: kept there and not in the settings file, moved there out of the file,
 // and kept in the file when no keyring answers on the bus.

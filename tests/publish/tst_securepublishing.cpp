@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing over TLS to real servers started here on 127.0.0.1, each with a
 // self-signed certificate made for the test: the files arrive byte for byte,
 // the certificate is asked about, remembered, and asked about again when it
