@@ -387,6 +387,9 @@ private slots:
         QTest::newRow("pair cut at the limit")
             << QString(4095, u'd') + u"😀tail\n"_s + QString(4096, u'e') + u"\r"_s;
         QTest::newRow("break right after the limit") << QString(4096, u'f') + u"\n\ng"_s;
+        // A character beyond ISO-8859-1 and a question mark look alike once
+        // converted; only the first takes a reference.
+        QTest::newRow("question marks beside references") << u"¿Qué? ¿€?\n??\n?😀?\n?"_s;
     }
 
     void centralTextAsItsLines()
