@@ -10,9 +10,10 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter startup upload link soak), BENCH_LINK_ROUNDS (3: one
-# round of the link benchmark takes about nine minutes), BENCH_UPLOAD_BEFORE
-# (another build's bench_upload, run in the same rounds as ours).
+# list among pagewriter draftsave startup upload link soak), BENCH_LINK_ROUNDS
+# (3: one round of the link benchmark takes about nine minutes),
+# BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
+# ours).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -66,6 +67,11 @@ small_files() {
 if [[ $skip != *" pagewriter "* ]]; then
     echo "== page writing (goal <= 1.0 x the same write followed by fdatasync)"
     "$build/bench/bench_pagewriter" 15
+fi
+
+if [[ $skip != *" draftsave "* ]]; then
+    echo "== saving drafts with a 100,000-line central text (goal: longest UI-thread gap <= 50 ms)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_draftsave" 20
 fi
 
 if [[ $skip != *" startup "* ]]; then

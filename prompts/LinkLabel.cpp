@@ -1,6 +1,9 @@
 #include "LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
@@ -37,4 +40,28 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        break;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
 }

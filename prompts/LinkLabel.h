@@ -26,4 +26,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // A link given the focus (setFocusPolicy) shows it with the style's
+    // focus frame and is clicked with Space or Enter, as a button is.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

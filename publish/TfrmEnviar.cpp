@@ -4,6 +4,7 @@
 #include "Artwork.h"
 #include "LinkLabel.h"
 #include "PublishSettings.h"
+#include "StatusLine.h"
 #include "TextRules.h"
 #include "UserPrompts.h"
 
@@ -78,6 +79,8 @@ TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
     connect(&m_run, &UploadRun::fileStarted, this, [this](const QString &entry) {
         setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
     });
+    connect(&m_run, &UploadRun::progress, this,
+            [this](qint64 sent, qint64 total) { m_lblEstado->setProgress(sent, total); });
     connect(&m_run, &UploadRun::finished, this, &TfrmEnviar::onRunFinished);
     connect(&m_settingsWriter, &PublishSettingsWriter::saved, this, &TfrmEnviar::settingsSaved);
 
@@ -153,7 +156,7 @@ void TfrmEnviar::createControls()
     connect(cancel, &QPushButton::clicked, this, &TfrmEnviar::BitBtn2Click);
     connect(help, &QPushButton::clicked, this, &TfrmEnviar::BitBtn1Click);
 
-    m_lblEstado = place(new QLabel(this), "lblEstado", 136, 224, 345, 18);
+    m_lblEstado = place(new StatusLine(this), "lblEstado", 136, 224, 345, 18);
     m_lblEstado->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_lblEstado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setStatus(QStringLiteral("No Conectado"));
@@ -257,6 +260,9 @@ void TfrmEnviar::showEvent(QShowEvent *event)
 
 void TfrmEnviar::setStatus(const QString &text)
 {
+    // The bar belongs to the run: it goes when the line is emptied at the end.
+    if (text.isEmpty())
+        m_lblEstado->setProgress(0, 0);
     m_lblEstado->setText(text);
     emit statusChanged(text);
 }

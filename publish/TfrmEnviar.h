@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class StatusLine;
 class UserPrompts;
 
 // The publishing window: the four remembered settings, "Publicar Web" that
@@ -83,7 +84,7 @@ private:
     QLineEdit *m_txtPassword = nullptr;
     QComboBox *m_txtRemoto = nullptr;
     QPushButton *m_btnPublica = nullptr;
-    QLabel *m_lblEstado = nullptr;
+    StatusLine *m_lblEstado = nullptr;
 
     // A run that ends while the cancel box is open is told after it.
     bool m_cancelBoxOpen = false;

@@ -18,6 +18,10 @@ packages=(
     lintian
     appstream
     python3-pyftpdlib
+    vsftpd
+    chromium
+    chromium-driver
+    python3-selenium
 )
 
 missing=()

@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -59,6 +60,8 @@ CentralTextPage::CentralTextPage(UserPrompts &prompts, QWidget *parent)
     txtLibre->setFont(QFont(QStringLiteral("Arial"), pointSize(Tamano::optNormal)));
     // Tab moves on to the buttons, as in every other box of the wizard.
     txtLibre->setTabChangesFocus(true);
+    connect(txtLibre->document(), &QTextDocument::contentsChanged, this,
+            [this] { m_textTaken = false; });
 
     btnImporta = WizardStyle::pictureButton(this, QStringLiteral("btnImporta"),
                                             QStringLiteral("&Importar archivo de Texto (TXT)"),
@@ -199,6 +202,8 @@ void CentralTextPage::btnBorrarClick()
 
 QString CentralTextPage::text() const
 {
+    if (m_textTaken)
+        return m_text;
     // toPlainText() would turn no-break spaces into plain blanks; the raw
     // text keeps every character and only its paragraph marks need mapping.
     QString raw = txtLibre->document()->toRawText();
@@ -214,6 +219,8 @@ QString CentralTextPage::text() const
             break;
         }
     }
+    m_text = raw;
+    m_textTaken = true;
     return raw;
 }
 

@@ -66,4 +66,8 @@ public slots:
 private:
     UserPrompts &m_prompts;
     QMap<Tamano, QRadioButton *> m_options;
+    // text() of a long box takes milliseconds and is asked for at every page
+    // the user leaves; it is taken again only after the box changed.
+    mutable QString m_text;
+    mutable bool m_textTaken = false;
 };

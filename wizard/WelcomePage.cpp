@@ -34,7 +34,7 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
                  u"siguiente pantalla, Anterior para pasar a la pantalla anterior y Reiniciar para "
                  u"empezar de nuevo."),
              8, 52, 457, 44);
-    addLabel(
+    m_support = addLabel(
         this, QStringLiteral("Label40"),
         QStringLiteral(
             u"Este programa, al ser gratuito, NO se ofrece soporte técnico. Si tiene cualquier "
@@ -78,18 +78,30 @@ WelcomePage::WelcomePage(UserPrompts &prompts, QWidget *parent)
 void WelcomePage::showRecovered(const QString &line)
 {
     if (!lblRecuperado) {
-        lblRecuperado = addLabel(this, QStringLiteral("lblRecuperado"), QString(), 8, 212, 457, 30);
+        lblRecuperado = addLabel(this, QStringLiteral("lblRecuperado"), QString(), 8, 0, 457, 14);
         lblRecuperado->setTextFormat(Qt::PlainText);
         lblPaginaNueva = new LinkLabel(QStringLiteral(u"Empezar una página nueva"), this);
         lblPaginaNueva->setObjectName(QStringLiteral("lblPaginaNueva"));
+        // Reached with Tab after the navigation bar, and pressed with Space.
+        lblPaginaNueva->setFocusPolicy(Qt::StrongFocus);
         lblPaginaNueva->adjustSize();
-        lblPaginaNueva->move(kWidth - 8 - lblPaginaNueva->width(), 244);
+        lblPaginaNueva->move(kWidth - 8 - lblPaginaNueva->width(), kStartTop);
         connect(lblPaginaNueva, &LinkLabel::clicked, this, &WelcomePage::newPageRequested);
     }
-    lblRecuperado->setText(line);
-    // Two lines of room under a lower box; the words to start are kept, at
-    // the left of the link.
     layOut(true);
+    // Names of missing files can make the line long: what does not fit is
+    // cut, and the whole line is the label's tool tip.
+    const QFontMetrics metrics(lblRecuperado->font());
+    const auto fits = [&](const QString &text) {
+        return metrics
+                   .boundingRect(QRect(0, 0, lblRecuperado->width(), 10000), Qt::TextWordWrap, text)
+                   .height() <= lblRecuperado->height();
+    };
+    QString shown = line;
+    for (qsizetype keep = line.size() - 1; keep > 0 && !fits(shown); --keep)
+        shown = line.left(keep) + u'…';
+    lblRecuperado->setText(shown);
+    lblRecuperado->setToolTip(shown == line ? QString() : line);
 }
 
 void WelcomePage::hideRecovered()
@@ -99,14 +111,25 @@ void WelcomePage::hideRecovered()
 
 void WelcomePage::layOut(bool recovered)
 {
+    // With work recovered the box moves up under the text above it and
+    // loses some height, which leaves the line room for three lines over
+    // the words to start; the link goes beside those words.
+    int boxTop = 150;
+    int boxHeight = 76;
+    if (recovered) {
+        boxTop = std::min(boxTop, m_support->y() + m_support->heightForWidth(457) + 6);
+        boxHeight = 62;
+    }
+    m_box->setGeometry(8, boxTop, 457, boxHeight);
+    m_boxText->move(8, recovered ? 3 : 6);
+    Label42->setGeometry(8, recovered ? 33 : 42, 441, recovered ? 24 : 26);
+    m_start->move(8, recovered ? kStartTop : 236);
     if (lblRecuperado) {
+        const int top = boxTop + boxHeight + 4;
+        lblRecuperado->setGeometry(8, top, 457, kStartTop - 2 - top);
         lblRecuperado->setVisible(recovered);
         lblPaginaNueva->setVisible(recovered);
     }
-    m_box->setGeometry(8, recovered ? 146 : 150, 457, recovered ? 62 : 76);
-    m_boxText->move(8, recovered ? 3 : 6);
-    Label42->setGeometry(8, recovered ? 33 : 42, 441, recovered ? 24 : 26);
-    m_start->move(8, recovered ? 245 : 236);
 }
 
 void WelcomePage::Label42Click()

@@ -33,6 +33,10 @@ private:
     UserPrompts &m_prompts;
     void layOut(bool recovered);
 
+    // Where the words to start stand while the line is shown.
+    static constexpr int kStartTop = 245;
+
+    QLabel *m_support = nullptr;
     QWidget *m_box = nullptr;
     QLabel *m_boxText = nullptr;
     QLabel *m_start = nullptr;

@@ -45,9 +45,12 @@ void FtpClient::store(const QString &localPath, const QString &remoteName)
 
 void FtpClient::close()
 {
+    // The control connection goes first: a server that watches it then
+    // learns of the cancel before it sees the data connection reset, and
+    // takes the file in progress for what it is, incomplete.
+    m_control.close();
     if (m_exchange)
         m_exchange->abort();
-    m_control.close();
 }
 
 void FtpClient::run(FtpExchange *exchange)

@@ -23,6 +23,8 @@ public:
 
     void setPort(quint16 port) { m_port = port; }
     quint16 port() const { return m_port; }
+    // How long connecting may take: 120 s unless a test sets less.
+    void setConnectTimeout(int milliseconds) { m_control.setConnectTimeout(milliseconds); }
 
     // Opens the control connection and logs in. A failure closes the
     // connection before it is reported.

@@ -31,6 +31,8 @@ void FtpControlConnection::open(const QString &host, quint16 port)
     m_reader = FtpReplyReader();
     m_errorText.clear();
     m_state = State::Opening;
+    m_host = host;
+    m_port = port;
     m_connectTimer.start();
     m_socket.connectToHost(host, port);
 }
@@ -76,8 +78,26 @@ void FtpControlConnection::onReadyRead()
         emit replyReceived(m_reader.takeReply());
 }
 
+bool FtpControlConnection::retryConnecting()
+{
+    // Qt gives up on an address after 30 s of its own, well before the
+    // system would; a host that does not answer gets the whole of our time.
+    if (m_state != State::Opening || m_socket.error() != QAbstractSocket::SocketTimeoutError ||
+        !m_connectTimer.isActive())
+        return false;
+    QTimer::singleShot(0, this, [this] {
+        if (m_state != State::Opening)
+            return;
+        m_socket.abort();
+        m_socket.connectToHost(m_host, m_port);
+    });
+    return true;
+}
+
 void FtpControlConnection::onLost()
 {
+    if (retryConnecting())
+        return;
     // Replies that arrived with the closing are still read first.
     if (m_state == State::Open && m_socket.bytesAvailable() > 0)
         onReadyRead();

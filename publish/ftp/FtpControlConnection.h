@@ -20,6 +20,9 @@ public:
     explicit FtpControlConnection(QObject *parent = nullptr);
     ~FtpControlConnection() override;
 
+    // How long a connection attempt may take; 120 s unless a test says less.
+    void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
+
     void open(const QString &host, quint16 port);
     // Sends one command line; the CR LF is added here.
     void send(const QByteArray &command);
@@ -48,11 +51,14 @@ private:
     void onConnected();
     void onReadyRead();
     void onLost();
+    bool retryConnecting();
     void shutDown(bool broke);
 
     QTcpSocket m_socket;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
     QString m_errorText;
+    QString m_host;
+    quint16 m_port = 0;
     State m_state = State::Closed;
 };

@@ -3,10 +3,15 @@
 #include "FtpClient.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 UploadRun::UploadRun(FtpClient &client, QObject *parent) : QObject(parent), m_client(client)
 {
     connect(&m_client, &FtpClient::finished, this, &UploadRun::onClientFinished);
+    connect(&m_client, &FtpClient::work, this, [this](qint64 bytesSent) {
+        if (m_step == Step::File)
+            emit progress(m_doneBytes + bytesSent, m_totalBytes);
+    });
 }
 
 void UploadRun::start(const UploadJob &job)
@@ -15,6 +20,10 @@ void UploadRun::start(const UploadJob &job)
         return;
     m_job = job;
     m_index = 0;
+    m_doneBytes = 0;
+    m_totalBytes = 0;
+    for (const QString &entry : std::as_const(m_job.files))
+        m_totalBytes += QFileInfo(QDir(m_job.startupFolder).filePath(entry)).size();
     m_step = Step::Login;
     m_client.connectAndLogin(m_job.host, m_job.user, m_job.password);
 }
@@ -43,6 +52,9 @@ void UploadRun::onClientFinished(bool ok)
     case Step::File:
         if (!ok)
             return fail(Outcome::FileFailed, m_job.files.at(m_index));
+        m_doneBytes +=
+            QFileInfo(QDir(m_job.startupFolder).filePath(m_job.files.at(m_index))).size();
+        emit progress(m_doneBytes, m_totalBytes);
         ++m_index;
         return sendNextFile();
     }

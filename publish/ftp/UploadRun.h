@@ -41,6 +41,9 @@ public:
 signals:
     void folderStepStarted();
     void fileStarted(const QString &entry);
+    // Bytes of the whole run handed on so far, out of the sizes of all its
+    // files as they were when the run started.
+    void progress(qint64 sent, qint64 total);
     // entry names the file that failed with FileFailed, and is empty
     // otherwise; reason is why the step failed, as the server or the system
     // put it (empty when there is none to tell).
@@ -59,4 +62,6 @@ private:
     UploadJob m_job;
     Step m_step = Step::Idle;
     qsizetype m_index = 0;
+    qint64 m_totalBytes = 0;
+    qint64 m_doneBytes = 0; // of the files already sent
 };

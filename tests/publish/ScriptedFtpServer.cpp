@@ -186,8 +186,11 @@ void ScriptedFtpServer::onDataConnection()
             socket->setReadBufferSize(1);
         connect(socket, &QTcpSocket::readyRead, this, &ScriptedFtpServer::onDataReadyRead);
         connect(socket, &QTcpSocket::disconnected, this, &ScriptedFtpServer::onDataClosed);
+        connect(socket, &QTcpSocket::bytesWritten, this, &ScriptedFtpServer::flood);
     }
     m_passive.close();
+    if (floodBytes > 0)
+        return flood();
     beginTransferWhenReady();
 }
 
@@ -201,6 +204,21 @@ void ScriptedFtpServer::beginTransferWhenReady()
     }
 }
 
+void ScriptedFtpServer::flood()
+{
+    // A block at a time as the client takes them, so that what piles up is
+    // the client's, not ours.
+    if (!m_data || dataFlooded >= floodBytes)
+        return;
+    if (m_data->bytesToWrite() > 0)
+        return;
+    const qint64 block = qMin<qint64>(256 * 1024, floodBytes - dataFlooded);
+    m_data->write(QByteArray(block, 'x'));
+    dataFlooded += block;
+    if (dataFlooded >= floodBytes)
+        beginTransferWhenReady();
+}
+
 void ScriptedFtpServer::onDataReadyRead()
 {
     if (!m_data || stallData)
@@ -208,6 +226,8 @@ void ScriptedFtpServer::onDataReadyRead()
     const QByteArray bytes = m_data->readAll();
     m_receiving += bytes;
     dataReceived += bytes.size();
+    if (closeControlAfterDataBytes > 0 && dataReceived >= closeControlAfterDataBytes && m_client)
+        m_client->disconnectFromHost();
 }
 
 void ScriptedFtpServer::resumeData()

@@ -45,12 +45,19 @@ public:
     QHash<int, QByteArray> finalReplies;
     // Data connections are left unread: the client's sending stalls.
     bool stallData = false;
+    // Bytes written into each data connection, as fast as the client takes
+    // them, before the 150 is sent.
+    qint64 floodBytes = 0;
+    // The control connection is closed once a data connection has brought
+    // this many bytes (0: never).
+    qint64 closeControlAfterDataBytes = 0;
 
     // What happened.
     QList<QByteArray> commands;      // every command line, without its CR LF
     QStringList events;              // "CMD <line>", "DATA OPEN", "DATA END <bytes>"
     QMap<QString, QByteArray> files; // files whose transfer ended with a 2xx
     qint64 dataReceived = 0;         // bytes of the current data connection
+    qint64 dataFlooded = 0;          // bytes written into data connections
     bool controlClosed = false;
     bool dataClosed = false;
     // Reads what the stalled data connection holds and goes on reading.
@@ -76,6 +83,7 @@ private:
     void onDataConnection();
     void beginTransferWhenReady();
     void onDataReadyRead();
+    void flood();
     void onDataClosed();
     void send(const QByteArray &text);
 

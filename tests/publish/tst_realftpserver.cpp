@@ -1,128 +1,245 @@
-// Publishing to a real FTP server (Debian's pyftpdlib, started here on
-// 127.0.0.1): a page with every kind of entry arrives byte for byte.
+// Publishing to real FTP servers started here on loopback: Debian's
+// pyftpdlib (over IPv4 and IPv6) and vsftpd. A page with every kind of entry
+// arrives byte for byte, names with accents under the UTF-8 name a browser
+// asks for, and a file cut short by Cancelar is one the server itself
+// records as failed.
 
+#include "PublishTexts.h"
+#include "PyftpdlibServer.h"
 #include "RecordingPrompts.h"
 #include "TfrmEnviar.h"
+#include "VsftpdServer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// One of the real servers, whichever a test row names.
+struct RealServer {
+    std::unique_ptr<PyftpdlibServer> pyftpdlib;
+    std::unique_ptr<VsftpdServer> vsftpd;
+    QString host = QStringLiteral("127.0.0.1");
+
+    // Empty once it runs; otherwise why not. readLimit slows its data
+    // connections to that many bytes per second.
+    QString start(const QString &kind, int readLimit = 0)
+    {
+        if (kind == QLatin1String("vsftpd")) {
+            QStringList config;
+            if (readLimit)
+                config.append(QStringLiteral("local_max_rate=%1").arg(readLimit));
+            vsftpd = std::make_unique<VsftpdServer>(config);
+            return vsftpd->start();
+        }
+        if (kind.endsWith(QLatin1String("::1")))
+            host = QStringLiteral("::1");
+        pyftpdlib = std::make_unique<PyftpdlibServer>();
+        return pyftpdlib->start(host, readLimit);
+    }
+    quint16 port() const { return vsftpd ? vsftpd->port() : pyftpdlib->port(); }
+    QString user() const
+    {
+        return QLatin1String(vsftpd ? VsftpdServer::User : PyftpdlibServer::User);
+    }
+    QString password() const
+    {
+        return QLatin1String(vsftpd ? VsftpdServer::Password : PyftpdlibServer::Password);
+    }
+    QString root() const { return vsftpd ? vsftpd->root() : pyftpdlib->root(); }
+    // The commands the server received, as it logged them.
+    QStringList commands() const
+    {
+        if (pyftpdlib)
+            return pyftpdlib->commands();
+        QStringList lines;
+        static const QRegularExpression command(
+            QStringLiteral("FTP command: Client \"[^\"]*\", \"(.*)\"$"));
+        for (const QString &line : vsftpd->log().split(u'\n')) {
+            const QRegularExpressionMatch match = command.match(line);
+            if (match.hasMatch())
+                lines.append(match.captured(1));
+        }
+        return lines;
+    }
+    // The server's own log lines about transfers.
+    QStringList transferLog() const
+    {
+        const QStringList lines = pyftpdlib ? pyftpdlib->log() : vsftpd->log().split(u'\n');
+        return lines.filter(QRegularExpression(QStringLiteral("UPLOAD|completed=")));
+    }
+};
+
+struct Window {
+    RecordingPrompts prompts;
+    TfrmEnviar window{prompts};
+
+    Window(const RealServer &server, const QString &folder, const QStringList &files)
+    {
+        window.ftpClient().setPort(server.port());
+        window.setUpload(folder, files);
+        window.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(server.host);
+        window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(server.user());
+        window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(server.password());
+        window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
+            ->setEditText(QStringLiteral("/public_html"));
+        window.show();
+    }
+    void click(const char *button)
+    {
+        window.findChild<QPushButton *>(QLatin1String(button))->click();
+    }
+    bool waitForRunEnd()
+    {
+        auto *publish = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
+        return QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000);
+    }
+};
+
+} // namespace
 
 class TestRealFtpServer : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void publishesEveryKindOfEntry_data();
     void publishesEveryKindOfEntry();
+    void cancelCutsTheFile_data();
+    void cancelCutsTheFile();
 
 private:
     QTemporaryDir m_config;
-    QTemporaryDir m_root;
-    QProcess m_server;
-    QStringList m_log;
-    quint16 m_port = 0;
 };
 
 void TestRealFtpServer::initTestCase()
 {
     qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-    // Debian's pyftpdlib belongs to the system's interpreter, whatever
-    // "python3" on the PATH may be.
-    const QString python = QStringLiteral("/usr/bin/python3");
-    if (!QFileInfo(python).isExecutable())
-        QSKIP("/usr/bin/python3 is missing (install python3-pyftpdlib)");
-    QProcess probe;
-    probe.start(python, {QStringLiteral("-c"), QStringLiteral("import pyftpdlib")});
-    QSignalSpy probed(&probe, &QProcess::finished);
-    QVERIFY(probed.wait(30000));
-    if (probe.exitCode() != 0)
-        QSKIP("pyftpdlib is missing (install python3-pyftpdlib)");
-
-    QVERIFY(QDir(m_root.path()).mkdir(QStringLiteral("public_html")));
-    connect(&m_server, &QProcess::readyReadStandardOutput, this, [this] {
-        while (m_server.canReadLine()) {
-            const QString line = QString::fromUtf8(m_server.readLine()).trimmed();
-            if (line.startsWith(QLatin1String("PORT ")))
-                m_port = quint16(line.mid(5).toUInt());
-            else if (line.startsWith(QLatin1String("CMD ")))
-                m_log.append(line.mid(4));
-        }
-    });
-    m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server.start(python, {QStringLiteral(BRENZO_REAL_FTP_SERVER), m_root.path(),
-                            QStringLiteral("ana"), QStringLiteral("secreto")});
-    QTRY_VERIFY_WITH_TIMEOUT(m_port != 0, 30000);
 }
 
-void TestRealFtpServer::cleanupTestCase()
+void TestRealFtpServer::publishesEveryKindOfEntry_data()
 {
-    if (m_server.state() != QProcess::NotRunning) {
-        QSignalSpy finished(&m_server, &QProcess::finished);
-        m_server.terminate();
-        if (!finished.wait(10000))
-            m_server.kill();
-    }
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pyftpdlib") << QStringLiteral("pyftpdlib");
+    QTest::newRow("pyftpdlib on ::1") << QStringLiteral("pyftpdlib on ::1");
+    QTest::newRow("vsftpd") << QStringLiteral("vsftpd");
 }
 
 void TestRealFtpServer::publishesEveryKindOfEntry()
 {
-    // The page, the background, the sound, pictures 1 to 3, the badge and a
-    // picture named in Greek and Chinese letters.
+    QFETCH(QString, kind);
+    RealServer server;
+    if (const QString why = server.start(kind); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QVERIFY(QDir(server.root()).mkdir(QStringLiteral("public_html")));
+    if (server.vsftpd)
+        QProcess::execute(QStringLiteral("chown"),
+                          {QLatin1String(VsftpdServer::User),
+                           QDir(server.root()).filePath(QStringLiteral("public_html"))});
+
+    // The page, the background, the sound, pictures 1 to 3, the badge,
+    // names with accents and a name in Greek and Chinese letters.
     const QDir media(QStringLiteral(BRENZO_MEDIA_DIR));
     QTemporaryDir startup;
-    const QStringList sources = {"fondo_cielo.jpg",        "samples/campanas.wav",
-                                 "samples/foto_playa.jpg", "samples/estrella.gif",
-                                 "samples/retrato.jpg",    "boton_brenzo.gif"};
+    const QList<std::pair<QString, QString>> sources = {
+        {"fondo_cielo.jpg", "fondo_cielo.jpg"},      {"samples/campanas.wav", "canción.wav"},
+        {"samples/foto_playa.jpg", "foto 1.jpg"},    {"samples/estrella.gif", "Peña.gif"},
+        {"samples/retrato.jpg", "retrato.jpg"},      {"boton_brenzo.gif", "boton_brenzo.gif"},
+        {"samples/estrella.gif", "Ελλάδα 写真.gif"},
+    };
     QStringList files = {QStringLiteral("mipagina.htm")};
     {
         QFile page(QDir(startup.path()).filePath(files[0]));
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("<HTML>\r\n<HEAD><TITLE>Mi p\xe1gina</TITLE></HEAD>\r\n</HTML>\r\n");
     }
-    for (const QString &source : sources) {
-        const QString name = QFileInfo(source).fileName();
+    for (const auto &[source, name] : sources) {
         QVERIFY2(QFile::copy(media.filePath(source), QDir(startup.path()).filePath(name)),
                  qPrintable(source));
         files.append(name);
     }
-    // A name ISO-8859-1 cannot hold lands under its UTF-8 name, the one a
-    // browser asks for.
-    const QString greek = QStringLiteral("Ελλάδα 写真.gif");
-    QVERIFY(QFile::copy(media.filePath(QStringLiteral("samples/estrella.gif")),
-                        QDir(startup.path()).filePath(greek)));
-    files.append(greek);
 
-    RecordingPrompts prompts;
-    TfrmEnviar window(prompts);
-    window.ftpClient().setPort(m_port);
-    window.setUpload(startup.path(), files);
-    window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
-        ->setText(QStringLiteral("127.0.0.1"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("ana"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
-        ->setText(QStringLiteral("secreto"));
-    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
-        ->setEditText(QStringLiteral("/public_html"));
-    window.show();
-    auto *publish = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
-    publish->click();
-    QVERIFY(QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000));
-
-    QCOMPARE(
-        prompts.messageTexts(),
-        QStringList{QStringLiteral("¡Enhorabuena! Su página ha sido publicada correctamente")});
+    Window w(server, startup.path(), files);
+    w.click("btnPublica");
+    QVERIFY(w.waitForRunEnd());
+    for (const RecordingPrompts::Call &call : std::as_const(w.prompts.calls))
+        QVERIFY2(call.details.isEmpty(), qPrintable(call.text + u'\n' + call.details));
+    QCOMPARE(w.prompts.messageTexts(), QStringList{PublishTexts::Published});
+    // Each file lies under its name in UTF-8, the bytes the browser asks for.
+    const QByteArray folder = QFile::encodeName(server.root()) + "/public_html/";
     for (const QString &name : std::as_const(files)) {
         QFile local(QDir(startup.path()).filePath(name));
-        QFile remote(QDir(m_root.path()).filePath(QStringLiteral("public_html/") + name));
+        QFile remote(QString::fromUtf8(folder + name.toUtf8()));
         QVERIFY(local.open(QIODevice::ReadOnly));
         QVERIFY2(remote.open(QIODevice::ReadOnly), qPrintable(name));
         QVERIFY2(local.readAll() == remote.readAll(), qPrintable(name));
     }
-    QVERIFY(!m_log.contains(QStringLiteral("QUIT")));
-    qInfo().noquote() << "Commands the server received:\n  " + m_log.join(QStringLiteral("\n  "));
+    const QStringList commands = server.commands();
+    qInfo().noquote() << kind + " received:\n  " + commands.join(QStringLiteral("\n  "));
+    // vsftpd logs every byte beyond ASCII as "?": two of them are the two
+    // bytes of "ñ" in UTF-8.
+    QVERIFY(commands.contains(server.vsftpd ? QStringLiteral("STOR Pe??a.gif")
+                                            : QStringLiteral("STOR Peña.gif")));
+    QVERIFY(!commands.contains(QStringLiteral("QUIT")));
+    // A 227 has no room for an IPv6 address.
+    QCOMPARE(commands.contains(QStringLiteral("EPSV")), server.host == QLatin1String("::1"));
+    QCOMPARE(commands.contains(QStringLiteral("PASV")), server.host != QLatin1String("::1"));
+}
+
+void TestRealFtpServer::cancelCutsTheFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pyftpdlib") << QStringLiteral("pyftpdlib");
+    QTest::newRow("vsftpd") << QStringLiteral("vsftpd");
+}
+
+void TestRealFtpServer::cancelCutsTheFile()
+{
+    QFETCH(QString, kind);
+    // A server that takes 4 MB a second: the system's queues then hold
+    // seconds' worth of the file when Cancelar is clicked.
+    RealServer server;
+    if (const QString why = server.start(kind, 4 * 1000 * 1000); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QVERIFY(QDir(server.root()).mkdir(QStringLiteral("public_html")));
+    if (server.vsftpd)
+        QProcess::execute(QStringLiteral("chown"),
+                          {QLatin1String(VsftpdServer::User),
+                           QDir(server.root()).filePath(QStringLiteral("public_html"))});
+    QTemporaryDir startup;
+    {
+        QFile big(QDir(startup.path()).filePath(QStringLiteral("grande.bin")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(256 * 1024 * 1024));
+    }
+    Window w(server, startup.path(), {QStringLiteral("grande.bin")});
+    QSignalSpy work(&w.window.ftpClient(), &FtpClient::work);
+    w.click("btnPublica");
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !work.isEmpty() && work.last().at(0).toLongLong() > 8 * 1024 * 1024; },
+        30000));
+
+    // What the system had taken from us for sending by the click.
+    const qint64 handedOn = work.last().at(0).toLongLong();
+    w.click("BitBtn2");
+    QVERIFY(w.waitForRunEnd());
+    QCOMPARE(w.prompts.messageTexts(),
+             QStringList({PublishTexts::Cancelled, PublishTexts::cannotSend("grande.bin")}));
+    // The server's own verdict, once it has one.
+    QVERIFY(QTest::qWaitFor([&] { return !server.transferLog().isEmpty(); }, 20000));
+    const QString verdict = server.transferLog().join(u'\n');
+    qInfo().noquote() << kind + " logged: " + verdict;
+    QVERIFY2(verdict.contains(QLatin1String("FAIL UPLOAD")) ||
+                 verdict.contains(QLatin1String("completed=0")),
+             qPrintable(verdict));
+    // What was still queued for sending was dropped, not delivered.
+    const QString remote = QDir(server.root()).filePath(QStringLiteral("public_html/grande.bin"));
+    QVERIFY2(QFileInfo(remote).size() < handedOn,
+             qPrintable(QStringLiteral("%1 of %2").arg(QFileInfo(remote).size()).arg(handedOn)));
 }
 
 QTEST_MAIN(TestRealFtpServer)

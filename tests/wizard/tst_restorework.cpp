@@ -174,8 +174,9 @@ private slots:
         QTest::mouseClick(welcome->lblPaginaNueva, Qt::LeftButton);
         QCOMPARE(f.find<QPlainTextEdit>(u"txtLibre"_s)->toPlainText(), kCentralText);
 
-        f.prompts.answers.enqueue(true);
-        QTest::mouseClick(welcome->lblPaginaNueva, Qt::LeftButton);
+        f.prompts.answers.enqueue(true); // from the keyboard this time
+        welcome->lblPaginaNueva->setFocus();
+        QTest::keyClick(welcome->lblPaginaNueva, Qt::Key_Space);
         QVERIFY(f.window->settings() == PageSettings());
         QVERIFY(!welcome->lblRecuperado->isVisible());
         QVERIFY(!welcome->lblPaginaNueva->isVisible());

@@ -6,9 +6,12 @@
 #include "BrenzoApplication.h"
 #include "FileList.h"
 #include "RecordingPrompts.h"
+#include "StatusLine.h"
+#include "TfrmEnviar.h"
 #include "TfrmWeb.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
@@ -18,6 +21,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -71,7 +75,7 @@ void goTo(TfrmWeb &window, int page)
         window.btnAnteriorClick();
 }
 
-bool save(TfrmWeb &window, const QDir &folder, const QString &name)
+bool save(QWidget &window, const QDir &folder, const QString &name)
 {
     wait(400);
     const QString path = folder.filePath(name);
@@ -100,7 +104,8 @@ int main(int argc, char **argv)
 
     RecordingPrompts prompts;
     app.setPrompts(&prompts);
-    TfrmWeb window(prompts);
+    auto first = std::make_unique<TfrmWeb>(prompts);
+    TfrmWeb &window = *first;
     window.show();
     wait(200);
 
@@ -163,6 +168,32 @@ int main(int argc, char **argv)
 
     goTo(window, 9);
     saved &= save(window, output, QStringLiteral("p9_final.png"));
+
+    // The next start in the same folder offers the work again. The first
+    // window finishes its saves as it goes.
+    first->hide();
+    first.reset();
+    TfrmWeb again(prompts);
+    again.show();
+    wait(200);
+    saved &= save(again, output, QStringLiteral("p0_recuperado.png"));
+
+    // The publishing window part-way through a run: the status line's bar
+    // fills behind its text.
+    TfrmEnviar publishing(prompts);
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtServer"))
+        ->setText(QStringLiteral("ftp.lucia.example"));
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("lucia"));
+    publishing.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
+        ->setText(QStringLiteral("secreto"));
+    publishing.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
+        ->setEditText(QStringLiteral("/public_html"));
+    publishing.SetInputsEnabled(false);
+    publishing.show();
+    auto *status = publishing.findChild<StatusLine *>(QStringLiteral("lblEstado"));
+    status->setText(QStringLiteral("Enviando el archivo: fondo_cielo.jpg ..."));
+    status->setProgress(62, 100);
+    saved &= save(publishing, output, QStringLiteral("publicar_progreso.png"));
 
     if (!prompts.calls.isEmpty() && !prompts.messageTexts().isEmpty()) {
         std::fprintf(stderr, "unexpected message: %s\n",
