@@ -729,8 +729,8 @@ void TestPublishRun::floodedDataConnection()
     s.server.floodBytes = 128 * 1024 * 1024;
     const qint64 before = peakMemoryKiB();
     s.publish();
-    QVERIFY2(s.waitForRunEnd(), qPrintable(QString::number(s.server.dataFlooded) + u' ' +
-                                           s.server.events.join(u'|')));
+    QVERIFY2(s.waitForRunEnd(),
+             qPrintable(QString::number(s.server.dataFlooded) + u' ' + s.server.events.join(u'|')));
     QCOMPARE(s.messages(), QStringList{Published});
     QCOMPARE(s.server.dataFlooded, s.server.floodBytes);
     QCOMPARE(s.server.files.value(QStringLiteral("fondo_cielo.jpg")),
