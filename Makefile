@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README. Both install what is missing, then build.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the command line, the application title, the three
 // windows in their order, and the message loop until the wizard window
 // closes.

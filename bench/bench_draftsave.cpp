@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the user's work while the window runs, with a central text of
 // 100,000 lines. The wizard window (offscreen) stands on page 4 with the text;
 // every 150 ms a changed title and Anterior or Siguiente leave a page, which

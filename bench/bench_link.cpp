@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Uploading over a slow, distant link: ours against curl through the same
 // shaping proxy (shaping_proxy), each against the floor of the exchange.
 //

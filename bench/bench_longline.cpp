@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a text file that is one single line into the central text box.
 // For each line length a fresh process (so that its peak memory is its own)
 // shows page 4 on its own, offscreen, imports a file holding one line of that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a large page (100,000 lines of central text and 20 links) with
 // the page writer, against writing the same bytes with one QFile::write.
 // Also shown, to tell where the time goes: rendering alone, and the peer made

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: many upload runs in a row through one publishing window, as in one
 // long session of the program, each against a scripted server that answers
 // one step badly, the fault drawn at random from a seeded generator. Every run

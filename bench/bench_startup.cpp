@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from the moment the process is started to the moment the wizard
 // window is drawn, against a minimal Qt Widgets program that shows one empty
 // window, and against the same peer showing one label of text, the floor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, as its entry does it, ending as soon as the
 // wizard window has been drawn. Kept step for step with app/main.cpp.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The peer of the start-up benchmark: the least a Qt Widgets program does to
 // show one empty window.
 

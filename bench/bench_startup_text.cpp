@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up benchmark: the minimal peer showing one label of
 // text in the wizard's font instead of an empty widget, linked with the same
 // Qt libraries as the program (Widgets and Network). It is no goal; it shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Uploading through the publishing window, as the user does it: throughput
 // against curl into the same real FTP server, the peak memory of a large
 // upload, and how often the user-interface thread gets its turn meanwhile.

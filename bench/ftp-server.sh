@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real FTP server for the upload benchmarks: Debian's vsftpd, in the
 # foreground, with a configuration of its own and a local user whose home
 # folder is the upload target. vsftpd is written in C and does not limit the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark, each comparing the program's own code with a peer in
 # the same run, and prints the figures against their goals (bench/README.md).
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A TCP proxy that behaves like a slow, distant link, for uploads measured
 // as a user with a real connection would see them. Every port from FIRST to
 // LAST on LISTEN is forwarded to the same port on TARGET, so an FTP server

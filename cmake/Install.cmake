@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Where the program, its media and its desktop integration are installed.
 #
 # On Linux the program goes to libexec and a launcher named brenzo to bin:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `make package` gives brenzo_<version>_amd64.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brenzo)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page writer on random settings: whatever the user typed or the folder
 // held, the page is whole lines of ISO-8859-1 each ending in CR LF, with no
 // CR or LF anywhere else, and the central text gives exactly its lines.

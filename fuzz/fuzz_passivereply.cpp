@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 227 parser on any reply text: it never reads out of bounds, and what it
 // accepts is six numbers it would read back the same when written out again.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply reader on whatever a server may send. The same bytes are fed in
 // one piece, one byte at a time and cut at a point the input chooses: every
 // way must give the same replies and the same verdict, since the network may

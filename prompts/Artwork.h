@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QIcon>
@@ -8,5 +9,8 @@
 // does not load every picture plugin of the machine to find out which one
 // knows the file (which costs a noticeable part of starting up). A picture
 // that is missing gives an empty pixmap, as QPixmap does.
+// On a screen of high density a picture that has a twice-size copy
+// (NAME@2x.png) is read from it, so it is drawn sharp.
 QPixmap artwork(const QString &resourcePath);
+// An icon also holds NAME@2x.png, the twice-size picture, when there is one.
 QIcon artworkIcon(const QString &resourcePath);

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates Brenzo's media files and wizard artwork.
 #
 #   media/               page backgrounds and the "Brenzo" web badge
@@ -74,18 +75,21 @@ BROWN='#C0834C'
 # The MVG drawing uses a SIZE x SIZE coordinate grid; it is drawn 16 times
 # larger and box-averaged down, which gives clean anti-aliasing and keeps
 # edges placed on .5 coordinates sharp.
+# An optional fifth argument draws the icon that many times larger, for
+# screens of high density (NAME@2x.png beside NAME.png).
 render_icon() {
-    local size=$1 out=$2 mvg=$3 k=${4:-16}
-    local big=$((size * k))
+    local size=$1 out=$2 mvg=$3 k=${4:-16} times=${5:-1}
+    local big=$((size * k)) final=$((size * times))
     "$IM" -size ${big}x${big} xc:none \
         -draw "affine $k,0,0,$k,0,0 $(cat "$mvg")" \
-        -scale "${size}x${size}" "${PNG_OPTS[@]}" PNG32:"$out"
+        -scale "${final}x${final}" "${PNG_OPTS[@]}" PNG32:"$out"
 }
 
 # icon SIZE NAME   (MVG on standard input)  -> wizard/art/NAME.png
 icon() {
     cat > "$TMP/icon.mvg"
     render_icon "$1" "$ART/$2.png" "$TMP/icon.mvg"
+    render_icon "$1" "$ART/$2@2x.png" "$TMP/icon.mvg" 16 2
 }
 
 # ---------------------------------------------------------------------------
@@ -349,6 +353,8 @@ EOF
     for n in 256 48 32; do
         "$IM" "$TMP/app_big.png" -scale ${n}x${n} "${PNG_OPTS[@]}" PNG32:"$ART/brenzo_$n.png"
     done
+    # The 32 px icon twice the size, for screens of high density.
+    "$IM" "$TMP/app_big.png" -scale 64x64 "${PNG_OPTS[@]}" PNG32:"$ART/brenzo_32@2x.png"
     # 24 px copy used by the web badge, 32 px by the banner
     "$IM" "$TMP/app_big.png" -scale 24x24 "$TMP/app_24.png"
     "$IM" "$TMP/app_big.png" -scale 32x32 "$TMP/app_32.png"
@@ -379,9 +385,21 @@ EOF
 # Vertical banner for the wizard's left column: gradient, a few bubbles and
 # sparkles, the icon at the top and the name written from bottom to top.
 make_banner() {
-    local W=49 H=266
-    "$IM" -size ${W}x${H} gradient:'#6FB8F3-#22508F' "$TMP/banner_bg.png"
-    "$IM" -size $((W * 4))x$((H * 4)) xc:none -draw "affine 4,0,0,4,0,0
+    banner_at 1 "$ART/banner.png"
+    banner_at 2 "$ART/banner@2x.png"
+}
+
+# banner_at TIMES OUT: the banner drawn TIMES larger (for screens of high
+# density), the same drawing on a finer grid.
+banner_at() {
+    local S=$1 out=$2 W=49 H=266
+    local icon=$TMP/app_32.png
+    if [ "$S" -ne 1 ]; then
+        icon=$TMP/app_32_x$S.png
+        "$IM" "$TMP/app_big.png" -scale $((32 * S))x$((32 * S)) "$icon"
+    fi
+    "$IM" -size $((W * S))x$((H * S)) gradient:'#6FB8F3-#22508F' "$TMP/banner_bg.png"
+    "$IM" -size $((W * 4 * S))x$((H * 4 * S)) xc:none -draw "affine $((4 * S)),0,0,$((4 * S)),0,0
         stroke none fill '#FFFFFF2A'
         circle 8,70 8,84  circle 44,96 44,104  circle 12,128 12,133  circle 40,250 40,268
         circle 4,232 4,241  circle 30,56 30,60
@@ -391,14 +409,16 @@ make_banner() {
         path 'M 10,54 L 10.8,56.2 L 13,57 L 10.8,57.8 L 10,60 L 9.2,57.8 L 7,57 L 9.2,56.2 Z'
         path 'M 25,82 L 25.8,84.2 L 28,85 L 25.8,85.8 L 25,88 L 24.2,85.8 L 22,85 L 24.2,84.2 Z'
         fill none stroke '#FFFFFF55' stroke-width 1.2 line 10,140 39,140 line 10,258 39,258
-        " -scale ${W}x${H} "$TMP/banner_deco.png"
+        " -scale $((W * S))x$((H * S)) "$TMP/banner_deco.png"
+    local shadow=1.5
+    [ "$S" -eq 1 ] || shadow=$((3 * S / 2))
     "$IM" "$TMP/banner_bg.png" "$TMP/banner_deco.png" -compose over -composite \
-        \( "$TMP/app_32.png" -background '#0B2A5588' -shadow 60x1.5+1+1 \) -geometry +8+13 -composite \
-        "$TMP/app_32.png" -geometry +8+12 -composite \
-        -font "$FONT_BOLD" -pointsize 30 \
-        -fill '#0B2A5599' -annotate 270x270+37+252 'Brenzo' \
-        -fill white -annotate 270x270+35+250 'Brenzo' \
-        "${PNG_OPTS[@]}" PNG32:"$ART/banner.png"
+        \( "$icon" -background '#0B2A5588' -shadow 60x$shadow+$S+$S \) -geometry +$((8 * S))+$((13 * S)) -composite \
+        "$icon" -geometry +$((8 * S))+$((12 * S)) -composite \
+        -font "$FONT_BOLD" -pointsize $((30 * S)) \
+        -fill '#0B2A5599' -annotate 270x270+$((37 * S))+$((252 * S)) 'Brenzo' \
+        -fill white -annotate 270x270+$((35 * S))+$((250 * S)) 'Brenzo' \
+        "${PNG_OPTS[@]}" PNG32:"$out"
 }
 
 # ---------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prepares the start-up folder that `make run` uses and starts the wizard in it.
 # The program works in the folder it is started in: the page is written there and
 # the media files it shows must lie beside it.

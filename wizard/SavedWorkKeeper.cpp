@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SavedWorkKeeper.h"
 
 SavedWorkKeeper::SavedWorkKeeper(const QString &startupFolder, QObject *parent)

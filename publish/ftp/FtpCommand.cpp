@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FtpCommand.h"
 
 std::optional<QByteArray> ftpCommand(const char *verb, const QString &argument)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The other-programs window: its fixed face, and the link to the maker's
 // home page that shows red while the browser is being started.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up: the three windows and the general error box.
 
 #include "BrenzoApplication.h"

@@ -86,11 +86,18 @@ HOME="$home" "$root/usr/bin/brenzo" --prepare-only
 [ "$(cat "$folder/fondo_blanco.jpg")" = "la foto de Ana" ] || fail "a second start overwrote the user's file"
 [ -f "$folder/boton_brenzo.gif" ] || fail "a second start did not restore the badge"
 
-# A folder that does not exist is refused in one line, with status 2.
-status=0
-HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" "$work/ninguna" 2>"$work/err.log" || status=$?
-[ "$status" -eq 2 ] || fail "a missing folder ended with status $status, not 2"
-grep -q "^brenzo: no existe la carpeta" "$work/err.log" || fail "no message for a missing folder"
+# A folder that does not exist, or an unknown option, is refused in one
+# line with status 2; Qt's own options are not unknown.
+refused() { # expected message, arguments...
+    local expected=$1 status=0
+    shift
+    HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" "$@" 2>"$work/err.log" || status=$?
+    [ "$status" -eq 2 ] || fail "brenzo $* ended with status $status, not 2"
+    [ "$(grep -c '^brenzo: ' "$work/err.log")" -eq 1 ] && grep -q "^brenzo: $expected" "$work/err.log" ||
+        { cat "$work/err.log"; fail "brenzo $* did not say: $expected"; }
+}
+refused "no existe la carpeta" "$work/ninguna"
+refused "opción desconocida: --bogus" -style fusion --bogus
 
 # The program itself starts from the launcher, is given the user's folder,
 # and keeps running.

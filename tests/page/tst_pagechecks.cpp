@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The last data page's checks, the list of files to publish and the run.
 
 #include "ColourScheme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the page file: the stamp, the atomic replacement, the failures.
 
 #include "ColourScheme.h"

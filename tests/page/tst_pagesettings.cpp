@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings' defaults, the trimming rule and the central text's lines.
 
 #include "ColourScheme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The written document, byte for byte.
 
 #include "ColourScheme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved-work file: every field there and back, the bad files that must
 // give the defaults with the file kept aside, and the values cut or dropped
 // on the way in.

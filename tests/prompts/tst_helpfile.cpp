@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help: topics found by number in the help file that ships with the
 // program, the Spanish reports of a missing file or topic, and the help
 // window that shows them and follows their links.

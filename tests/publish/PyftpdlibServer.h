@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Debian's pyftpdlib (real_ftp_server.py) for the tests: started on a free

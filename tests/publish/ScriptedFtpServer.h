@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An FTP server on 127.0.0.1 for the tests: it logs every command byte for

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Opens a published page in headless Chromium and checks what a visitor gets.
 
 Usage: check_site.py URL TITLE TEXT

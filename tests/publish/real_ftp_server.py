@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real FTP server for the interoperability tests: pyftpdlib on loopback.
 
 Usage: real_ftp_server.py ROOT USER PASSWORD [HOST [READ_LIMIT]]

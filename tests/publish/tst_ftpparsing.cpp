@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the client reads from the server and writes to it: replies cut
 // strictly by RFC 959, the numbers of a 227, the port of a 229, and command
 // lines that cannot carry a second command.

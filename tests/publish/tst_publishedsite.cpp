@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole journey, checked as the person visiting the page meets it: a
 // page with a background, a sound and pictures named "Peña.gif" and
 // "foto 1.jpg" is written by the page library, published by the real upload

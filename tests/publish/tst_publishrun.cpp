@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The upload run as the user meets it: "Publicar Web" against a scripted
 // server on 127.0.0.1, with the exact commands the server receives, the boxes
 // in their order, the status line, the inputs and the files that arrive.
@@ -726,8 +727,8 @@ void TestPublishRun::floodedDataConnection()
     s.server.floodBytes = 128 * 1024 * 1024;
     const qint64 before = peakMemoryKiB();
     s.publish();
-    QVERIFY2(s.waitForRunEnd(), qPrintable(QString::number(s.server.dataFlooded) + u' ' +
-                                           s.server.events.join(u'|')));
+    QVERIFY2(s.waitForRunEnd(),
+             qPrintable(QString::number(s.server.dataFlooded) + u' ' + s.server.events.join(u'|')));
     QCOMPARE(s.messages(), QStringList{Published});
     QCOMPARE(s.server.dataFlooded, s.server.floodBytes);
     QCOMPARE(s.server.files.value(QStringLiteral("fondo_cielo.jpg")),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remembered settings: read once when the window is created, written
 // trimmed by the run only, on the settings writer's thread and in the order
 // asked for, never lost to the window's end, and kept where only their owner

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The publishing window without a server: its controls where the user finds
 // them, the keys, help, the link, and how it closes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing to real FTP servers started here on loopback: Debian's
 // pyftpdlib (over IPv4 and IPv6) and vsftpd. A page with every kind of entry
 // arrives byte for byte, names with accents under the UTF-8 name a browser

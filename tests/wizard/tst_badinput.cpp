@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a user's folder and files may throw at the wizard: a huge text to
 // import, lines too long for the text box, a start-up folder and file names
 // far from plain ASCII, pictures that are not pictures, and a page name

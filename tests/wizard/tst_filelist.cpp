@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list shared by the sound page and the three picture slots.
 
 #include "FileList.h"

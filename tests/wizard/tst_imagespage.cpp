@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page 5: the three picture slots, their lists and previews.
 
 #include "ElidedLabel.h"

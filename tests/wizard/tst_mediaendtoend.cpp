@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run through all ten pages with every choice of pages 3 to 6 used: the
 // page written is the writer's page for the same choices.
 

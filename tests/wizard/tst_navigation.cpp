@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving between the pages, the enabled buttons, help and the close question.
 
 #include "WizardFixture.h"

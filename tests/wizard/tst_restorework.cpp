@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's work kept between sessions, through the real window: every page
 // shows it again at the next start and the rewritten page is the same; a bad
 // file, a missing picture and a folder that cannot be written lose nothing;

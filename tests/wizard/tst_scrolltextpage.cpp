@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page 6: the scrolling text, its position and the moving sample.
 
 #include "MediaPagesSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages 3 and 4: the background sound, and the central text with its import,
 // size and style.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Leaving the last data page: the checks, the replace question, the written
 // page and the list of files to publish.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the pages do on their own: the colour sample, the links grid, the
 // page file name, the welcome link and the finish page's buttons.
 

@@ -1,14 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every wizard page for the documentation: the welcome page,
 // titles, a colour combination, a sound chosen, an imported text, each
 // picture slot with its preview, the scrolling text on its way across the
-// strip, links, e-mail and the finish page after the page was written.
+// strip, links, e-mail and the finish page after the page was written; then
+// the publishing window, the other-programs window and the help's contents.
 
 #include "BrenzoApplication.h"
 #include "FileList.h"
+#include "HelpWindow.h"
+#include "ProgramWindows.h"
 #include "RecordingPrompts.h"
 #include "StatusLine.h"
-#include "TfrmEnviar.h"
-#include "TfrmWeb.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -104,8 +106,8 @@ int main(int argc, char **argv)
 
     RecordingPrompts prompts;
     app.setPrompts(&prompts);
-    auto first = std::make_unique<TfrmWeb>(prompts);
-    TfrmWeb &window = *first;
+    auto windows = std::make_unique<ProgramWindows>(prompts);
+    TfrmWeb &window = windows->frmWeb;
     window.show();
     wait(200);
 
@@ -169,10 +171,21 @@ int main(int argc, char **argv)
     goTo(window, 9);
     saved &= save(window, output, QStringLiteral("p9_final.png"));
 
+    windows->frmEnviar.setUpload(window.startupFolder(), window.publishFiles());
+    windows->frmEnviar.show();
+    saved &= save(windows->frmEnviar, output, QStringLiteral("publicar.png"));
+    windows->frmEnviar.hide();
+    windows->frmOtros.show();
+    saved &= save(windows->frmOtros, output, QStringLiteral("otros_programas.png"));
+    windows->frmOtros.hide();
+    HelpWindow *help = HelpWindow::showFor(&window, window.helpFile(), 0);
+    saved &= save(*help, output, QStringLiteral("ayuda.png"));
+    help->close();
+
     // The next start in the same folder offers the work again. The first
     // window finishes its saves as it goes.
-    first->hide();
-    first.reset();
+    window.hide();
+    windows.reset();
     TfrmWeb again(prompts);
     again.show();
     wait(200);
