@@ -24,7 +24,6 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("Brenzo - Error");
 constexpr int ButtonHelpTopic = 14;
 constexpr int WindowHelpTopic = 15;
 
@@ -69,24 +68,26 @@ QPushButton *pictureButton(QWidget *parent, const QString &text, const QString &
 } // namespace
 
 TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_run(m_client),
-      m_passwords(PasswordStore::create(m_settingsWriter))
+    : QDialog(parent), m_prompts(prompts), m_session(prompts, *this)
 {
     createControls();
 
-    connect(&m_client, &FtpClient::connected, this, &TfrmEnviar::IdFTPConnected);
-    connect(&m_client, &FtpClient::disconnected, this, &TfrmEnviar::IdFTPDisconnected);
-    connect(&m_client, &FtpClient::status, this, &TfrmEnviar::IdFTPStatus);
-    connect(&m_client, &FtpClient::work, this, &TfrmEnviar::IdFTPWork);
-    connect(&m_client, &FtpClient::certificateQuestion, this, &TfrmEnviar::IdFTPCertificate);
-    connect(&m_run, &UploadRun::folderStepStarted, this,
+    FtpClient &client = m_session.client();
+    connect(&client, &FtpClient::connected, this, &TfrmEnviar::IdFTPConnected);
+    connect(&client, &FtpClient::disconnected, this, &TfrmEnviar::IdFTPDisconnected);
+    connect(&client, &FtpClient::status, this, &TfrmEnviar::IdFTPStatus);
+    connect(&client, &FtpClient::work, this, &TfrmEnviar::IdFTPWork);
+    connect(&client, &FtpClient::certificateQuestion, this, &TfrmEnviar::IdFTPCertificate);
+    UploadRun &run = m_session.run();
+    connect(&run, &UploadRun::folderStepStarted, this,
             [this] { setStatus(QStringLiteral("Situándose en directorio remoto inicial ...")); });
-    connect(&m_run, &UploadRun::fileStarted, this, [this](const QString &entry) {
+    connect(&run, &UploadRun::fileStarted, this, [this](const QString &entry) {
         setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
     });
-    connect(&m_run, &UploadRun::progress, this,
+    connect(&run, &UploadRun::progress, this,
             [this](qint64 sent, qint64 total) { m_lblEstado->setProgress(sent, total); });
-    connect(&m_run, &UploadRun::finished, this, &TfrmEnviar::onRunFinished);
+    connect(&m_session, &PublishSession::runEnded, this, &TfrmEnviar::onRunEnded);
+    connect(&m_session, &PublishSession::settingsSaved, this, &TfrmEnviar::settingsSaved);
 
     FormCreate();
 }
@@ -193,8 +194,7 @@ void TfrmEnviar::createControls()
 
 void TfrmEnviar::setUpload(const QString &startupFolder, const QStringList &files)
 {
-    m_startupFolder = startupFolder;
-    m_files = files;
+    m_session.setUpload(startupFolder, files);
 }
 
 void TfrmEnviar::FormCreate()
@@ -204,7 +204,6 @@ void TfrmEnviar::FormCreate()
     m_txtUSer->setText(settings.user);
     m_txtRemoto->setEditText(settings.folder);
     m_chkFTPS->setChecked(settings.ftps);
-    m_trustedCertificates = PublishSettings::trustedCertificates();
     // The password comes from its store when the window is first shown.
 }
 
@@ -213,13 +212,7 @@ void TfrmEnviar::SaveSettings()
     const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
                                    trimmedText(m_txtPassword->text()),
                                    trimmedText(m_txtRemoto->currentText()), m_chkFTPS->isChecked()};
-    auto pending = std::make_shared<int>(2);
-    const auto stored = [this, pending] {
-        if (--*pending == 0)
-            emit settingsSaved();
-    };
-    m_settingsWriter.run([settings] { settings.saveAllButPassword(); }, stored);
-    m_passwords->write(settings.password, stored);
+    m_session.save(settings);
 }
 
 void TfrmEnviar::SetInputsEnabled(bool enabled)
@@ -235,7 +228,7 @@ void TfrmEnviar::SetInputsEnabled(bool enabled)
 void TfrmEnviar::CloseConnection()
 {
     setStatus(QStringLiteral("Desconectando...Espere..."));
-    m_client.close(); // "No conectado" meanwhile when a connection was up
+    m_session.client().close(); // "No conectado" meanwhile when a connection was up
     setStatus(QString());
 }
 
@@ -248,7 +241,7 @@ void TfrmEnviar::done(int result)
 {
     // Whatever asks to close the window during a run (the title-bar button,
     // Cancelar) closes it once the run has ended and said how.
-    if (m_run.isActive()) {
+    if (m_session.isRunning()) {
         m_closeWhenRunEnds = true;
         return;
     }
@@ -276,14 +269,11 @@ void TfrmEnviar::showEvent(QShowEvent *event)
     // A keyring may take its time to answer, or ask the user to unlock it:
     // the window does not wait, and the box is filled when the answer comes,
     // unless the user has typed a password meanwhile.
-    if (!m_passwordAsked) {
-        m_passwordAsked = true;
-        m_passwords->read([this](const QString &password) {
-            if (!m_txtPassword->isModified() && m_txtPassword->text().isEmpty())
-                m_txtPassword->setText(password);
-            emit passwordRead();
-        });
-    }
+    m_session.readPasswordOnce([this](const QString &password) {
+        if (!m_txtPassword->isModified() && m_txtPassword->text().isEmpty())
+            m_txtPassword->setText(password);
+        emit passwordRead();
+    });
 }
 
 void TfrmEnviar::setStatus(const QString &text)
@@ -295,30 +285,25 @@ void TfrmEnviar::setStatus(const QString &text)
     emit statusChanged(text);
 }
 
-void TfrmEnviar::showError(const QString &text, const QString &details)
-{
-    m_prompts.message(this, ErrorTitle, text, PromptIcon::Warning, details);
-}
-
 void TfrmEnviar::btnPublicaClick()
 {
-    if (m_run.isActive())
+    if (m_session.isRunning())
         return;
     const QString server = trimmedText(m_txtServer->text());
     if (server.isEmpty()) {
-        showError(QStringLiteral("Debe indicar nombre del servidor FTP"));
+        m_session.showError(QStringLiteral("Debe indicar nombre del servidor FTP"));
         m_txtServer->setFocus();
         return;
     }
     const QString user = trimmedText(m_txtUSer->text());
     if (user.isEmpty()) {
-        showError(QStringLiteral("Debe indicar nombre de usuario"));
+        m_session.showError(QStringLiteral("Debe indicar nombre de usuario"));
         m_txtUSer->setFocus();
         return;
     }
     const QString password = trimmedText(m_txtPassword->text());
     if (password.isEmpty()) {
-        showError(QStringLiteral("Debe indicar su contraseña"));
+        m_session.showError(QStringLiteral("Debe indicar su contraseña"));
         m_txtPassword->setFocus();
         return;
     }
@@ -331,22 +316,12 @@ void TfrmEnviar::btnPublicaClick()
     // whose name starts with a blank, and none would find "/public_html"
     // under " /public_html". Nothing left of it: no folder change.
     const QString folder = trimmedText(m_txtRemoto->currentText());
-    m_run.start({server, user, password, folder, m_startupFolder, m_files, m_chkFTPS->isChecked(),
-                 m_trustedCertificates.value(server)});
+    m_session.start({server, user, password, folder, m_chkFTPS->isChecked()});
 }
 
 void TfrmEnviar::BitBtn2Click()
 {
-    // Closing the connections makes the step under way fail; the run then
-    // ends through that step's own failure, after this box.
-    m_client.close();
-    m_cancelBoxOpen = true;
-    showError(QStringLiteral("Envio de página web cancelado por el usuario"));
-    m_cancelBoxOpen = false;
-    if (m_endAfterCancelBox) {
-        const RunEnd end = *std::exchange(m_endAfterCancelBox, std::nullopt);
-        endRun(end.outcome, end.entry, end.reason);
-    }
+    m_session.cancel();
     done(QDialog::Rejected);
 }
 
@@ -379,61 +354,26 @@ void TfrmEnviar::IdFTPCertificate(const CertificateIssue &issue)
 {
     const bool trust =
         m_prompts.question(this, QStringLiteral("Brenzo"), certificateQuestionText(issue));
-    if (trust) {
-        m_trustedCertificates.insert(issue.server, issue.fingerprint);
-        m_settingsWriter.run(
-            [issue] { PublishSettings::saveTrustedCertificate(issue.server, issue.fingerprint); });
-    }
-    m_client.answerCertificate(trust);
+    m_session.answerCertificate(issue, trust);
 }
 
-void TfrmEnviar::onRunFinished(UploadRun::Outcome outcome, const QString &entry,
-                               const QString &reason)
-{
-    if (m_cancelBoxOpen) {
-        m_endAfterCancelBox = RunEnd{outcome, entry, reason};
-        return;
-    }
-    endRun(outcome, entry, reason);
-}
-
-// Every failure box also offers, as its details, why the step failed.
-void TfrmEnviar::endRun(UploadRun::Outcome outcome, const QString &entry, const QString &reason)
+// Once the boxes that tell how the run ended are closed.
+void TfrmEnviar::onRunEnded(UploadRun::Outcome outcome)
 {
     switch (outcome) {
     case UploadRun::Outcome::Published:
-        // The status line still names the last file while this box is open.
-        m_prompts.message(this, QStringLiteral("Brenzo"),
-                          QStringLiteral("¡Enhorabuena! Su página ha sido publicada correctamente"),
-                          PromptIcon::Information);
         SetInputsEnabled(true);
         setStatus(QString());
         m_closeWhenRunEnds = true;
         break;
     case UploadRun::Outcome::SecureRefused:
-        m_prompts.message(this, QStringLiteral("Brenzo"),
-                          QStringLiteral("El servidor no admite conexiones seguras (FTPS)."),
-                          PromptIcon::Critical, reason);
-        SetInputsEnabled(true);
-        setStatus(QString());
-        break;
     case UploadRun::Outcome::LoginFailed:
-        showError(QStringLiteral("No puede conectarse con el servidor indicado"), reason);
-        [[fallthrough]];
     case UploadRun::Outcome::NotConnected:
-        showError(QStringLiteral("No puede conectarse con el servidor con los datos indicados"),
-                  reason);
         SetInputsEnabled(true);
         setStatus(QString());
         break;
     case UploadRun::Outcome::FolderFailed:
-        showError(QStringLiteral("No puede accederse al directorio remoto especificado"), reason);
-        CloseConnection();
-        setStatus(QString());
-        SetInputsEnabled(true);
-        break;
     case UploadRun::Outcome::FileFailed:
-        showError(QStringLiteral("No puede enviarse el archivo ") + entry, reason);
         CloseConnection();
         setStatus(QString());
         SetInputsEnabled(true);

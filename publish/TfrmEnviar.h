@@ -1,17 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ftp/FtpClient.h"
-#include "ftp/UploadRun.h"
-#include "PasswordStore.h"
-#include "PublishSettingsWriter.h"
+#include "PublishSession.h"
 
 #include <QDialog>
-#include <QHash>
-#include <QStringList>
-
-#include <memory>
-#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -42,7 +34,7 @@ public:
     void CloseConnection();
 
     // The client the window publishes with, for tests to aim at their server.
-    FtpClient &ftpClient() { return m_client; }
+    FtpClient &ftpClient() { return m_session.client(); }
 
     // Closing waits for a run under way to end.
     void done(int result) override;
@@ -75,24 +67,11 @@ private:
     void FormCreate();
     void FormClose();
     void setStatus(const QString &text);
-    void showError(const QString &text, const QString &details = QString());
-    void onRunFinished(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
-    void endRun(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
+    void onRunEnded(UploadRun::Outcome outcome);
 
     UserPrompts &m_prompts;
-    FtpClient m_client;
-    UploadRun m_run;
-    // Lives as long as the window, and finishes its pending saves when the
-    // window is destroyed.
-    PublishSettingsWriter m_settingsWriter;
-    // Declared after the writer it writes through, so it goes first.
-    std::unique_ptr<PasswordStore> m_passwords;
-    bool m_passwordAsked = false;
-    // Certificates trusted unverified, by server: read at creation, and kept
-    // up to date here as the user trusts more.
-    QHash<QString, QString> m_trustedCertificates;
-    QString m_startupFolder;
-    QStringList m_files;
+    // Runs the upload and keeps the settings; the window shows them.
+    PublishSession m_session;
 
     QLineEdit *m_txtServer = nullptr;
     QLineEdit *m_txtUSer = nullptr;
@@ -102,13 +81,5 @@ private:
     QPushButton *m_btnPublica = nullptr;
     StatusLine *m_lblEstado = nullptr;
 
-    // A run that ends while the cancel box is open is told after it.
-    bool m_cancelBoxOpen = false;
-    struct RunEnd {
-        UploadRun::Outcome outcome;
-        QString entry;
-        QString reason;
-    };
-    std::optional<RunEnd> m_endAfterCancelBox;
     bool m_closeWhenRunEnds = false;
 };
