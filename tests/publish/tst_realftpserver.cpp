@@ -52,6 +52,15 @@ struct RealServer {
         return QLatin1String(vsftpd ? VsftpdServer::Password : PyftpdlibServer::Password);
     }
     QString root() const { return vsftpd ? vsftpd->root() : pyftpdlib->root(); }
+    // The remote folder the runs publish to, writable by the server's user.
+    bool makeRemoteFolder() const
+    {
+        const QString folder = QDir(root()).filePath(QStringLiteral("public_html"));
+        if (!QDir().mkdir(folder))
+            return false;
+        return !vsftpd || QProcess::execute(QStringLiteral("chown"),
+                                            {QLatin1String(VsftpdServer::User), folder}) == 0;
+    }
     // The commands the server received, as it logged them.
     QStringList commands() const
     {
@@ -136,11 +145,7 @@ void TestRealFtpServer::publishesEveryKindOfEntry()
     RealServer server;
     if (const QString why = server.start(kind); !why.isEmpty())
         QSKIP(qPrintable(why));
-    QVERIFY(QDir(server.root()).mkdir(QStringLiteral("public_html")));
-    if (server.vsftpd)
-        QProcess::execute(QStringLiteral("chown"),
-                          {QLatin1String(VsftpdServer::User),
-                           QDir(server.root()).filePath(QStringLiteral("public_html"))});
+    QVERIFY(server.makeRemoteFolder());
 
     // The page, the background, the sound, pictures 1 to 3, the badge,
     // names with accents and a name in Greek and Chinese letters.
@@ -206,11 +211,7 @@ void TestRealFtpServer::cancelCutsTheFile()
     RealServer server;
     if (const QString why = server.start(kind, 4 * 1000 * 1000); !why.isEmpty())
         QSKIP(qPrintable(why));
-    QVERIFY(QDir(server.root()).mkdir(QStringLiteral("public_html")));
-    if (server.vsftpd)
-        QProcess::execute(QStringLiteral("chown"),
-                          {QLatin1String(VsftpdServer::User),
-                           QDir(server.root()).filePath(QStringLiteral("public_html"))});
+    QVERIFY(server.makeRemoteFolder());
     QTemporaryDir startup;
     {
         QFile big(QDir(startup.path()).filePath(QStringLiteral("grande.bin")));
