@@ -41,10 +41,14 @@ QPixmap artwork(const QString &resourcePath)
 QIcon artworkIcon(const QString &resourcePath)
 {
     // The icon picks the picture that fits the size and density it is
-    // drawn at.
+    // drawn at. As QIcon does with a file name, the twice-size picture is
+    // added only when the screens are dense enough to draw it: reading it
+    // for nothing on every icon is a noticeable part of starting up.
     QIcon icon(readPng(resourcePath));
-    const QString twiceSize = twiceSizeOf(resourcePath);
-    if (!twiceSize.isEmpty())
-        icon.addPixmap(readPng(twiceSize));
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
+        const QString twiceSize = twiceSizeOf(resourcePath);
+        if (!twiceSize.isEmpty())
+            icon.addPixmap(readPng(twiceSize));
+    }
     return icon;
 }

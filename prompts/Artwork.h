@@ -12,5 +12,6 @@
 // On a screen of high density a picture that has a twice-size copy
 // (NAME@2x.png) is read from it, so it is drawn sharp.
 QPixmap artwork(const QString &resourcePath);
-// An icon also holds NAME@2x.png, the twice-size picture, when there is one.
+// On such a screen an icon also holds NAME@2x.png, the twice-size picture,
+// when there is one.
 QIcon artworkIcon(const QString &resourcePath);

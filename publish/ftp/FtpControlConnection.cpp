@@ -5,7 +5,6 @@
 
 FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
 {
-    m_socket.setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(ConnectTimeoutMs);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
@@ -13,35 +12,49 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
                           .arg(m_connectTimer.interval() / 1000.0);
         shutDown(true);
     });
-    connect(&m_socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
-    connect(&m_socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] {
-        m_errorText = m_socket.errorString();
+}
+
+// The socket is made for the first connection, not with the window: making
+// one loads the system's TLS library, which the wizard's start has no use for.
+QSslSocket &FtpControlConnection::socket()
+{
+    if (m_socket)
+        return *m_socket;
+    m_socket = std::make_unique<QSslSocket>();
+    QSslSocket *const socket = m_socket.get();
+    socket->setProxy(QNetworkProxy::NoProxy);
+    connect(socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
+    connect(socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
+    connect(socket, &QTcpSocket::errorOccurred, this, [this] {
+        m_errorText = m_socket->errorString();
         onLost();
     });
-    connect(&m_socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
-    connect(&m_socket, &QSslSocket::encrypted, this, [this] {
+    connect(socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
+    connect(socket, &QSslSocket::encrypted, this, [this] {
         if (m_state == State::Open)
             emit secured();
     });
     // The socket pauses on these until told to go on; the question they lead
     // to is asked from the event loop, not from inside the socket's signal.
-    connect(&m_socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+    connect(socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
         QMetaObject::invokeMethod(
             this,
-            [this, errors, certificate = m_socket.peerCertificate()] {
+            [this, errors, certificate = m_socket->peerCertificate()] {
                 if (m_state == State::Open)
                     emit certificateUnverified(errors, certificate);
             },
             Qt::QueuedConnection);
     });
+    return *socket;
 }
 
 FtpControlConnection::~FtpControlConnection()
 {
+    if (!m_socket)
+        return;
     // Going away is not news: nothing is told to listeners half torn down.
-    m_socket.disconnect(this);
-    m_socket.abort();
+    m_socket->disconnect(this);
+    m_socket->abort();
 }
 
 void FtpControlConnection::open(const QString &host, quint16 port)
@@ -53,17 +66,17 @@ void FtpControlConnection::open(const QString &host, quint16 port)
     m_host = host;
     m_port = port;
     m_connectTimer.start();
-    m_socket.connectToHost(host, port);
+    socket().connectToHost(host, port);
 }
 
 void FtpControlConnection::send(const QByteArray &command)
 {
     if (m_state != State::Open)
         return;
-    m_socket.write(command + "\r\n");
+    m_socket->write(command + "\r\n");
     // Hand the line to the system now, not on the next turn of the event
     // loop: a STOR must be on its way before the data connection is opened.
-    m_socket.flush();
+    m_socket->flush();
 }
 
 void FtpControlConnection::close()
@@ -82,18 +95,18 @@ void FtpControlConnection::startTls()
     // accept a data connection only in the control connection's session.
     configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_socket.setSslConfiguration(configuration);
-    m_socket.setPeerVerifyName(m_host);
-    m_socket.setPauseMode(QAbstractSocket::PauseOnSslErrors);
-    m_socket.startClientEncryption();
+    m_socket->setSslConfiguration(configuration);
+    m_socket->setPeerVerifyName(m_host);
+    m_socket->setPauseMode(QAbstractSocket::PauseOnSslErrors);
+    m_socket->startClientEncryption();
 }
 
 void FtpControlConnection::acceptCertificate()
 {
     if (m_state != State::Open)
         return;
-    m_socket.ignoreSslErrors();
-    m_socket.resume();
+    m_socket->ignoreSslErrors();
+    m_socket->resume();
 }
 
 void FtpControlConnection::onConnected()
@@ -110,7 +123,7 @@ void FtpControlConnection::onReadyRead()
 {
     if (m_state != State::Open)
         return;
-    if (!m_reader.feed(m_socket.readAll())) {
+    if (!m_reader.feed(m_socket->readAll())) {
         m_errorText = QStringLiteral("El servidor envió una línea que no es una respuesta FTP");
         shutDown(true);
         return;
@@ -124,14 +137,14 @@ bool FtpControlConnection::retryConnecting()
 {
     // Qt gives up on an address after 30 s of its own, well before the
     // system would; a host that does not answer gets the whole of our time.
-    if (m_state != State::Opening || m_socket.error() != QAbstractSocket::SocketTimeoutError ||
+    if (m_state != State::Opening || m_socket->error() != QAbstractSocket::SocketTimeoutError ||
         !m_connectTimer.isActive())
         return false;
     QTimer::singleShot(0, this, [this] {
         if (m_state != State::Opening)
             return;
-        m_socket.abort();
-        m_socket.connectToHost(m_host, m_port);
+        m_socket->abort();
+        m_socket->connectToHost(m_host, m_port);
     });
     return true;
 }
@@ -141,10 +154,10 @@ void FtpControlConnection::onLost()
     if (retryConnecting())
         return;
     // Replies that arrived with the closing are still read first.
-    if (m_state == State::Open && m_socket.bytesAvailable() > 0)
+    if (m_state == State::Open && m_socket->bytesAvailable() > 0)
         onReadyRead();
     if (m_state != State::Closed && m_errorText.isEmpty())
-        m_errorText = m_socket.errorString();
+        m_errorText = m_socket->errorString();
     shutDown(true);
 }
 
@@ -155,9 +168,9 @@ void FtpControlConnection::shutDown(bool broke)
     const bool wasOpen = m_state == State::Open;
     m_state = State::Closed;
     m_connectTimer.stop();
-    m_socket.abort();
+    m_socket->abort();
     // The next connection starts plain, and is not held on a certificate.
-    m_socket.setPauseMode(QAbstractSocket::PauseNever);
+    m_socket->setPauseMode(QAbstractSocket::PauseNever);
     if (wasOpen)
         emit closed();
     if (broke)

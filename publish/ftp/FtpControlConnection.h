@@ -12,6 +12,8 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <memory>
+
 // The control connection: a line protocol on a socket, driven by the event
 // loop. It opens the connection (120 s at most), sends command lines and hands
 // on every complete reply. It never waits, so closing it acts at once. After
@@ -43,12 +45,15 @@ public:
     void acceptCertificate();
 
     bool isOpen() const { return m_state == State::Open; }
-    bool isSecure() const { return m_socket.isEncrypted(); }
+    bool isSecure() const { return m_socket && m_socket->isEncrypted(); }
     QString hostName() const { return m_host; }
-    QHostAddress peerAddress() const { return m_socket.peerAddress(); }
+    QHostAddress peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }
     // What the data connections resume: the session and the certificate the
     // control connection ended up with.
-    QSslConfiguration tlsConfiguration() const { return m_socket.sslConfiguration(); }
+    QSslConfiguration tlsConfiguration() const
+    {
+        return m_socket ? m_socket->sslConfiguration() : QSslConfiguration();
+    }
     // Why the connection last broke, in the system's words; empty when it
     // was closed on purpose.
     QString errorText() const { return m_errorText; }
@@ -73,9 +78,10 @@ private:
     void onLost();
     bool retryConnecting();
     void shutDown(bool broke);
+    QSslSocket &socket();
 
-    // Plain until startTls().
-    QSslSocket m_socket;
+    // Plain until startTls(); made by the first open().
+    std::unique_ptr<QSslSocket> m_socket;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
     QString m_errorText;
