@@ -37,6 +37,9 @@ fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target benchmarks -j "$(nproc)" >/dev/null
+# The build leaves many megabytes to be written back; written now, they do
+# not fall into the first synced page writes.
+sync
 
 echo "== machine"
 echo "cores: $(nproc); CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //');" \
