@@ -97,6 +97,8 @@ if [[ $skip != *" upload "* ]]; then
     head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
     head -c $((1024 * 1024)) /dev/urandom >"$tmp/one/uno.bin"
     small_files
+    # The gigabyte just made is written back now, not during the first round.
+    sync
     pid=$("$here/ftp-server.sh" start "$tmp/ftp" "$port")
     echo "$pid" >"$tmp/ftp/pid"
     "$build/bench/bench_upload" compare "$port" brenzobench brenzo-bench "$tmp/ftp/home" \
@@ -130,6 +132,7 @@ if [[ $skip != *" tls "* ]]; then
         "curl --ssl-reqd (goal <= 1.2 x curl), responsiveness (goal <= 50 ms)"
     mkdir -p "$tmp/big" "$tmp/ftp-tls"
     [ -f "$tmp/big/grande.bin" ] || head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
+    sync
     openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
         -subj /CN=localhost -keyout "$tmp/ftp-tls/key.pem" -out "$tmp/ftp-tls/cert.pem" 2>/dev/null
     cat "$tmp/ftp-tls/cert.pem" "$tmp/ftp-tls/key.pem" >"$tmp/ftp-tls/server.pem"
