@@ -14,14 +14,21 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
     });
 }
 
-// The socket is made for the first connection, not with the window: making
-// one loads the system's TLS library, which the wizard's start has no use for.
-QSslSocket &FtpControlConnection::socket()
+// Each connection gets a socket of its own, of the kind it needs: a plain
+// connection never loads the system's TLS library (neither does the
+// program's start, which makes the window and its client).
+void FtpControlConnection::makeSocket(bool secure)
 {
-    if (m_socket)
-        return *m_socket;
-    m_socket = std::make_unique<QSslSocket>();
-    QSslSocket *const socket = m_socket.get();
+    if (m_socket) {
+        // It may be the sender of the signal that led here.
+        QTcpSocket *const old = m_socket.release();
+        old->disconnect(this);
+        old->abort();
+        old->deleteLater();
+    }
+    m_tls = secure ? new QSslSocket : nullptr;
+    m_socket.reset(m_tls ? m_tls : new QTcpSocket);
+    QTcpSocket *const socket = m_socket.get();
     socket->setProxy(QNetworkProxy::NoProxy);
     connect(socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
     connect(socket, &QTcpSocket::readyRead, this, &FtpControlConnection::onReadyRead);
@@ -30,22 +37,23 @@ QSslSocket &FtpControlConnection::socket()
         onLost();
     });
     connect(socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
-    connect(socket, &QSslSocket::encrypted, this, [this] {
+    if (!m_tls)
+        return;
+    connect(m_tls, &QSslSocket::encrypted, this, [this] {
         if (m_state == State::Open)
             emit secured();
     });
     // The socket pauses on these until told to go on; the question they lead
     // to is asked from the event loop, not from inside the socket's signal.
-    connect(socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+    connect(m_tls, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
         QMetaObject::invokeMethod(
             this,
-            [this, errors, certificate = m_socket->peerCertificate()] {
+            [this, errors, certificate = m_tls->peerCertificate()] {
                 if (m_state == State::Open)
                     emit certificateUnverified(errors, certificate);
             },
             Qt::QueuedConnection);
     });
-    return *socket;
 }
 
 FtpControlConnection::~FtpControlConnection()
@@ -57,7 +65,7 @@ FtpControlConnection::~FtpControlConnection()
     m_socket->abort();
 }
 
-void FtpControlConnection::open(const QString &host, quint16 port)
+void FtpControlConnection::open(const QString &host, quint16 port, bool secure)
 {
     close();
     m_reader = FtpReplyReader();
@@ -65,8 +73,9 @@ void FtpControlConnection::open(const QString &host, quint16 port)
     m_state = State::Opening;
     m_host = host;
     m_port = port;
+    makeSocket(secure);
     m_connectTimer.start();
-    socket().connectToHost(host, port);
+    m_socket->connectToHost(host, port);
 }
 
 void FtpControlConnection::send(const QByteArray &command)
@@ -90,23 +99,27 @@ void FtpControlConnection::startTls()
 {
     if (m_state != State::Open)
         return;
+    if (!m_tls) {
+        m_errorText = QStringLiteral("La conexión no se abrió para hablar TLS");
+        return shutDown(true);
+    }
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     // Keeps the session, which the data connections resume: many servers
     // accept a data connection only in the control connection's session.
     configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_socket->setSslConfiguration(configuration);
-    m_socket->setPeerVerifyName(m_host);
-    m_socket->setPauseMode(QAbstractSocket::PauseOnSslErrors);
-    m_socket->startClientEncryption();
+    m_tls->setSslConfiguration(configuration);
+    m_tls->setPeerVerifyName(m_host);
+    m_tls->setPauseMode(QAbstractSocket::PauseOnSslErrors);
+    m_tls->startClientEncryption();
 }
 
 void FtpControlConnection::acceptCertificate()
 {
-    if (m_state != State::Open)
+    if (m_state != State::Open || !m_tls)
         return;
-    m_socket->ignoreSslErrors();
-    m_socket->resume();
+    m_tls->ignoreSslErrors();
+    m_tls->resume();
 }
 
 void FtpControlConnection::onConnected()
@@ -169,8 +182,6 @@ void FtpControlConnection::shutDown(bool broke)
     m_state = State::Closed;
     m_connectTimer.stop();
     m_socket->abort();
-    // The next connection starts plain, and is not held on a certificate.
-    m_socket->setPauseMode(QAbstractSocket::PauseNever);
     if (wasOpen)
         emit closed();
     if (broke)

@@ -31,28 +31,30 @@ public:
     // How long a connection attempt may take; 120 s unless a test says less.
     void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
 
-    void open(const QString &host, quint16 port);
+    // A connection opened secure may be secured by startTls(); a plain one
+    // never loads the TLS library.
+    void open(const QString &host, quint16 port, bool secure = false);
     // Sends one command line; the CR LF is added here.
     void send(const QByteArray &command);
     // Closes at once, whatever is under way. No QUIT: the server learns of it
     // from the closed connection.
     void close();
 
-    // Starts the TLS handshake; secured() follows, or broken(). A certificate
-    // that cannot be verified holds the handshake until acceptCertificate()
-    // or close().
+    // Starts the TLS handshake on a connection opened secure; secured()
+    // follows, or broken(). A certificate that cannot be verified holds the
+    // handshake until acceptCertificate() or close().
     void startTls();
     void acceptCertificate();
 
     bool isOpen() const { return m_state == State::Open; }
-    bool isSecure() const { return m_socket && m_socket->isEncrypted(); }
+    bool isSecure() const { return m_tls && m_tls->isEncrypted(); }
     QString hostName() const { return m_host; }
     QHostAddress peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }
     // What the data connections resume: the session and the certificate the
     // control connection ended up with.
     QSslConfiguration tlsConfiguration() const
     {
-        return m_socket ? m_socket->sslConfiguration() : QSslConfiguration();
+        return m_tls ? m_tls->sslConfiguration() : QSslConfiguration();
     }
     // Why the connection last broke, in the system's words; empty when it
     // was closed on purpose.
@@ -78,10 +80,12 @@ private:
     void onLost();
     bool retryConnecting();
     void shutDown(bool broke);
-    QSslSocket &socket();
+    void makeSocket(bool secure);
 
-    // Plain until startTls(); made by the first open().
-    std::unique_ptr<QSslSocket> m_socket;
+    // Made by open(); plain until startTls(). m_tls is the same socket when
+    // the connection was opened secure, and null otherwise.
+    std::unique_ptr<QTcpSocket> m_socket;
+    QSslSocket *m_tls = nullptr;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
     QString m_errorText;

@@ -19,7 +19,7 @@ void FtpLogin::setSecure(const QString &trustedFingerprint)
 void FtpLogin::start()
 {
     m_state = State::Connecting;
-    m_control.open(m_host, m_port);
+    m_control.open(m_host, m_port, m_secure);
 }
 
 void FtpLogin::onReply(const FtpReply &reply)

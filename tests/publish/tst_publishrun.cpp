@@ -10,6 +10,7 @@
 #include "ScriptedFtpServer.h"
 #include "StatusLine.h"
 #include "TfrmEnviar.h"
+#include "TlsLibrary.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -239,6 +240,8 @@ void TestPublishRun::successfulRun()
     // The window's closing ended the session by closing the connection.
     QTRY_VERIFY(s.server.controlClosed);
     QVERIFY(!s.server.commands.contains("QUIT"));
+    // Plain FTP never loads the TLS library.
+    QVERIFY(!tlsLibraryLoaded());
 }
 
 void TestPublishRun::serverVariants_data()
