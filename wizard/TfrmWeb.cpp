@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TfrmWeb.h"
 
-#include "AccessibleNames.h"
 #include "Artwork.h"
-#include "CentralTextPage.h"
-#include "ColoursPage.h"
 #include "EmailPage.h"
 #include "FinishPage.h"
 #include "GenerationRun.h"
-#include "ImagesPage.h"
-#include "LinksPage.h"
 #include "PageChecks.h"
 #include "PageMessages.h"
 #include "SavedWorkKeeper.h"
 #include "ScrollTextPage.h"
 #include "SharedMnemonics.h"
-#include "SoundPage.h"
 #include "TextRules.h"
 #include "TitlesPage.h"
 #include "UserPrompts.h"
@@ -41,7 +35,9 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_prompts(prompts), m_startupFolder(QDir::currentPath())
+      m_prompts(prompts), m_startupFolder(QDir::currentPath()),
+      m_pages(*this, prompts, m_startupFolder,
+              [this](int index, WizardPage *built) { pageBuilt(index, built); })
 {
     Q_INIT_RESOURCE(wizard);
     setObjectName(QStringLiteral("frmWeb"));
@@ -136,106 +132,59 @@ QString TfrmWeb::helpFile() const
 
 WizardPage *TfrmWeb::page(int index)
 {
-    if (!m_pages[index]) {
-        m_pages[index] = buildPage(index);
-        if (m_recovered)
-            m_pages[index]->applySettings(*m_recovered);
-    }
-    return m_pages[index];
+    return m_pages.page(index);
 }
 
-template <typename Page> Page *TfrmWeb::pageAs(int index)
+bool TfrmWeb::isPageBuilt(int index) const
 {
-    return static_cast<Page *>(page(index));
-}
-
-WelcomePage *TfrmWeb::welcome()
-{
-    return pageAs<WelcomePage>(0);
-}
-
-TitlesPage *TfrmWeb::titles()
-{
-    return pageAs<TitlesPage>(1);
-}
-
-EmailPage *TfrmWeb::email()
-{
-    return pageAs<EmailPage>(8);
-}
-
-FinishPage *TfrmWeb::finish()
-{
-    return pageAs<FinishPage>(9);
-}
-
-WizardPage *TfrmWeb::buildPage(int index)
-{
-    WizardPage *built = nullptr;
-    switch (index) {
-    case 0:
-        built = new WelcomePage(m_prompts, this);
-        break;
-    case 1:
-        built = new TitlesPage(this);
-        break;
-    case 2:
-        built = new ColoursPage(m_prompts, m_startupFolder, this);
-        break;
-    case 3:
-        built = new SoundPage(m_prompts, m_startupFolder, this);
-        break;
-    case 4:
-        built = new CentralTextPage(m_prompts, this);
-        break;
-    case 5:
-        built = new ImagesPage(m_startupFolder, this);
-        break;
-    case 6:
-        // The sample shows the colours chosen on page 2.
-        built = new ScrollTextPage(*pageAs<ColoursPage>(2), this);
-        break;
-    case 7:
-        built = new LinksPage(this);
-        break;
-    case 8:
-        built = new EmailPage(this);
-        break;
-    default: {
-        auto *finishPage = new FinishPage(m_prompts, m_startupFolder, this);
-        connect(finishPage, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
-        connect(finishPage, &FinishPage::otherProgramsRequested, this,
-                &TfrmWeb::otherProgramsRequested);
-        built = finishPage;
-        break;
-    }
-    }
-    AccessibleNames::nameControls(built);
-    // A page built while the window is open is not shown until its turn.
-    built->hide();
-    return built;
+    return m_pages.isBuilt(index);
 }
 
 void TfrmWeb::buildAllPages()
 {
-    for (int index = 0; index < kPageCount; ++index)
-        page(index);
+    m_pages.buildAll();
 }
 
 PageSettings TfrmWeb::settings()
 {
-    buildAllPages();
-    PageSettings settings;
-    for (const WizardPage *built : m_pages)
-        built->readInto(settings);
-    return settings;
+    return m_pages.settings();
+}
+
+void TfrmWeb::pageBuilt(int index, WizardPage *built)
+{
+    if (index != 9)
+        return;
+    auto *finishPage = static_cast<FinishPage *>(built);
+    connect(finishPage, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
+    connect(finishPage, &FinishPage::otherProgramsRequested, this,
+            &TfrmWeb::otherProgramsRequested);
+}
+
+WelcomePage *TfrmWeb::welcome()
+{
+    return m_pages.pageAs<WelcomePage>(0);
+}
+
+TitlesPage *TfrmWeb::titles()
+{
+    return m_pages.pageAs<TitlesPage>(1);
+}
+
+EmailPage *TfrmWeb::email()
+{
+    return m_pages.pageAs<EmailPage>(8);
+}
+
+FinishPage *TfrmWeb::finish()
+{
+    return m_pages.pageAs<FinishPage>(9);
 }
 
 void TfrmWeb::restoreSavedWork()
 {
     const SavedWork::Found found = m_savedWork->restore();
     if (found.state == SavedWork::Found::State::Read) {
-        m_recovered = found.contents.settings;
+        m_pages.setRecovered(found.contents.settings);
         welcome()->showRecovered(SavedWorkKeeper::recoveredLine(found));
         connect(welcome(), &WelcomePage::newPageRequested, this, &TfrmWeb::startNewPage);
     } else if (found.state == SavedWork::Found::State::Unreadable) {
@@ -257,28 +206,13 @@ void TfrmWeb::startNewPage()
                             QStringLiteral(u"¿ Desea borrar los datos recuperados y empezar una "
                                            u"página nueva ?")))
         return;
-    m_recovered.reset();
-    const PageSettings first;
-    for (WizardPage *built : m_pages) {
-        if (built)
-            built->applySettings(first);
-    }
+    m_pages.forgetRecovered();
     welcome()->hideRecovered();
-}
-
-PageSettings TfrmWeb::draftSettings() const
-{
-    PageSettings settings = m_recovered.value_or(PageSettings());
-    for (const WizardPage *built : m_pages) {
-        if (built)
-            built->readInto(settings);
-    }
-    return settings;
 }
 
 void TfrmWeb::saveDraft()
 {
-    m_savedWork->saveDraft(draftSettings());
+    m_savedWork->saveDraft(m_pages.draftSettings());
 }
 
 void TfrmWeb::ShowPage()
@@ -287,11 +221,7 @@ void TfrmWeb::ShowPage()
     btnAnterior->setEnabled(true);
     btnReinicia->setEnabled(true);
     btnPublicar->setEnabled(false);
-    for (int index = 0; index < kPageCount; ++index) {
-        if (index != m_pageIndex && m_pages[index])
-            m_pages[index]->hide();
-    }
-    page(m_pageIndex)->show();
+    m_pages.showOnly(m_pageIndex);
     if (m_pageIndex == 0) {
         btnReinicia->setEnabled(false);
         btnAnterior->setEnabled(false);
@@ -299,7 +229,7 @@ void TfrmWeb::ShowPage()
         btnSiguiente->setEnabled(false);
         btnPublicar->setEnabled(true);
     }
-    m_pages[m_pageIndex]->pageShown();
+    page(m_pageIndex)->pageShown();
 }
 
 void TfrmWeb::btnSiguienteClick()
@@ -349,7 +279,7 @@ void TfrmWeb::Timer1Timer()
 {
     // The sample starts moving once its page exists.
     if (isPageBuilt(6))
-        pageAs<ScrollTextPage>(6)->moveSample();
+        m_pages.pageAs<ScrollTextPage>(6)->moveSample();
 }
 
 void TfrmWeb::closeEvent(QCloseEvent *event)

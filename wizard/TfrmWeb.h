@@ -3,12 +3,10 @@
 
 #include "PageSettings.h"
 #include "WizardPage.h"
+#include "WizardPages.h"
 
 #include <QStringList>
 #include <QWidget>
-
-#include <array>
-#include <optional>
 
 class EmailPage;
 class FinishPage;
@@ -29,7 +27,7 @@ class TfrmWeb : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kPageCount = 10;
+    static constexpr int kPageCount = WizardPages::kCount;
 
     explicit TfrmWeb(UserPrompts &prompts, QWidget *parent = nullptr);
 
@@ -43,11 +41,9 @@ public:
     PageSettings settings();
 
     // The page of that number. Only page 0 is built with the window; each
-    // of the others is built the first time it is asked for (shown, read or
-    // checked), so the window appears without waiting for nine pages the
-    // user has not reached.
+    // of the others is built the first time it is asked for.
     WizardPage *page(int index);
-    bool isPageBuilt(int index) const { return m_pages[index] != nullptr; }
+    bool isPageBuilt(int index) const;
     // Builds every page not built yet; none is shown by it.
     void buildAllPages();
 
@@ -92,16 +88,13 @@ private:
     bool checkEmailPage();
     bool generatePage(const PageSettings &settings);
 
-    WizardPage *buildPage(int index);
-    template <typename Page> Page *pageAs(int index);
+    void pageBuilt(int index, WizardPage *built);
     TitlesPage *titles();
     EmailPage *email();
     FinishPage *finish();
 
     WelcomePage *welcome();
     void restoreSavedWork();
-    // What the pages hold now, without building the ones not shown yet.
-    PageSettings draftSettings() const;
     void saveDraft();
 
     QToolButton *addNavigationButton(const QString &objectName, const QString &caption,
@@ -114,8 +107,6 @@ private:
     QWidget *m_topBar = nullptr;
     QFrame *m_banner = nullptr;
 
-    std::array<WizardPage *, kPageCount> m_pages{};
+    WizardPages m_pages;
     SavedWorkKeeper *m_savedWork = nullptr;
-    // The recovered work, which each page shows when it is built.
-    std::optional<PageSettings> m_recovered;
 };
