@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unistd.h>
+
 struct ChildResult {
     double seconds = -1;
     double maxGapMs = -1;
@@ -110,6 +112,17 @@ inline void removeUploads(const QString &serverHome)
         home.remove(name);
 }
 
+// Before each measured upload: the server's files of the run before are
+// removed, and what the disk still had to write is written now. Otherwise
+// the gigabyte the server took last time is written back during the next
+// upload, on the same two cores, whichever client that upload is; a real
+// server is on another machine.
+inline void startFromAnEmptyServer(const QString &serverHome)
+{
+    removeUploads(serverHome);
+    ::sync();
+}
+
 // curl's argument for every file of the folder, sent over one connection.
 inline QString curlList(const QString &folder)
 {
@@ -152,7 +165,7 @@ public:
     // Another build's bench_upload may be named to run in its place.
     ChildResult ours(const QString &folder, const QString &benchUpload = QString())
     {
-        removeUploads(m_serverHome);
+        startFromAnEmptyServer(m_serverHome);
         const ChildResult result = parseChild(
             runProcess(benchUpload.isEmpty() ? m_benchUpload : benchUpload,
                        QStringList{QStringLiteral("child"), m_port, m_user, m_password, folder} +
@@ -171,7 +184,7 @@ public:
     // curlRaw keeps it with those seconds.
     double curl(const QString &folder, const QString &files)
     {
-        removeUploads(m_serverHome);
+        startFromAnEmptyServer(m_serverHome);
         const CurlRun run = runCurl(folder, files, m_url, m_curlOptions);
         curlRaw.append(run.seconds - m_curlStartup);
         curlStalls += run.stallCount;
