@@ -61,6 +61,24 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The 1 GiB file of the upload and TLS benchmarks, made once and written
+# back before any round, so that its write-back does not fall into one.
+big_file() {
+    mkdir -p "$tmp/big"
+    if [ ! -f "$tmp/big/grande.bin" ]; then
+        head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
+        sync
+    fi
+}
+
+# Starts vsftpd for one benchmark: start_server FOLDER PORT [ADDRESS PASSIVE_PORTS].
+# ftp-server.sh stop FOLDER stops it.
+start_server() {
+    local folder=$1
+    mkdir -p "$folder"
+    "$here/ftp-server.sh" start "$@" >"$folder/pid"
+}
+
 # 300 files of 10 KiB, for the upload and the link benchmarks.
 small_files() {
     mkdir -p "$tmp/small"
@@ -93,14 +111,11 @@ if [[ $skip != *" upload "* ]]; then
     echo "== upload to vsftpd on 127.0.0.1:$port against curl -T (goal <= 1.0 x curl for 1 GiB," \
         "1.05 x for 300 files)," \
         "memory (goal < 16 MiB), responsiveness (goal <= 50 ms)"
-    mkdir -p "$tmp/big" "$tmp/one"
-    head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
+    mkdir -p "$tmp/one"
     head -c $((1024 * 1024)) /dev/urandom >"$tmp/one/uno.bin"
     small_files
-    # The gigabyte just made is written back now, not during the first round.
-    sync
-    pid=$("$here/ftp-server.sh" start "$tmp/ftp" "$port")
-    echo "$pid" >"$tmp/ftp/pid"
+    big_file
+    start_server "$tmp/ftp" "$port"
     "$build/bench/bench_upload" compare "$port" brenzobench brenzo-bench "$tmp/ftp/home" \
         "$tmp/big" "$tmp/small" "$tmp/one" "$rounds"
     "$here/ftp-server.sh" stop "$tmp/ftp"
@@ -119,8 +134,7 @@ if [[ $skip != *" link "* ]]; then
             >"$tmp/page/${file%%:*}"
     done
     small_files
-    pid=$("$here/ftp-server.sh" start "$tmp/ftp-link" "$linkport" 127.0.0.2 8)
-    echo "$pid" >"$tmp/ftp-link/pid"
+    start_server "$tmp/ftp-link" "$linkport" 127.0.0.2 8
     "$build/bench/bench_link" "$linkport" $((linkport + 8)) brenzobench brenzo-bench \
         "$tmp/ftp-link/home" "$tmp/page" "$tmp/small" "${BENCH_LINK_ROUNDS:-3}"
     "$here/ftp-server.sh" stop "$tmp/ftp-link"
@@ -130,14 +144,12 @@ if [[ $skip != *" tls "* ]]; then
     tlsport=$((port + 400))
     echo "== upload of 1 GiB over TLS to vsftpd on 127.0.0.1:$tlsport against" \
         "curl --ssl-reqd (goal <= 1.2 x curl), responsiveness (goal <= 50 ms)"
-    mkdir -p "$tmp/big" "$tmp/ftp-tls"
-    [ -f "$tmp/big/grande.bin" ] || head -c $((1024 * 1024 * 1024)) /dev/urandom >"$tmp/big/grande.bin"
-    sync
+    mkdir -p "$tmp/ftp-tls"
+    big_file
     openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
         -subj /CN=localhost -keyout "$tmp/ftp-tls/key.pem" -out "$tmp/ftp-tls/cert.pem" 2>/dev/null
     cat "$tmp/ftp-tls/cert.pem" "$tmp/ftp-tls/key.pem" >"$tmp/ftp-tls/server.pem"
-    pid=$(BENCH_TLS_CERT="$tmp/ftp-tls/server.pem" "$here/ftp-server.sh" start "$tmp/ftp-tls" "$tlsport")
-    echo "$pid" >"$tmp/ftp-tls/pid"
+    BENCH_TLS_CERT="$tmp/ftp-tls/server.pem" start_server "$tmp/ftp-tls" "$tlsport"
     "$build/bench/bench_upload" compare-tls "$tlsport" brenzobench brenzo-bench \
         "$tmp/ftp-tls/home" "$tmp/big" "$rounds"
     "$here/ftp-server.sh" stop "$tmp/ftp-tls"

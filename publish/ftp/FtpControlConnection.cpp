@@ -26,8 +26,7 @@ void FtpControlConnection::makeSocket(bool secure)
         old->abort();
         old->deleteLater();
     }
-    m_tls = secure ? new QSslSocket : nullptr;
-    m_socket.reset(m_tls ? m_tls : new QTcpSocket);
+    m_socket.reset(secure ? new QSslSocket : new QTcpSocket);
     QTcpSocket *const socket = m_socket.get();
     socket->setProxy(QNetworkProxy::NoProxy);
     connect(socket, &QTcpSocket::connected, this, &FtpControlConnection::onConnected);
@@ -37,18 +36,19 @@ void FtpControlConnection::makeSocket(bool secure)
         onLost();
     });
     connect(socket, &QTcpSocket::disconnected, this, &FtpControlConnection::onLost);
-    if (!m_tls)
+    QSslSocket *const tls = this->tls();
+    if (!tls)
         return;
-    connect(m_tls, &QSslSocket::encrypted, this, [this] {
+    connect(tls, &QSslSocket::encrypted, this, [this] {
         if (m_state == State::Open)
             emit secured();
     });
     // The socket pauses on these until told to go on; the question they lead
     // to is asked from the event loop, not from inside the socket's signal.
-    connect(m_tls, &QSslSocket::sslErrors, this, [this](const QList<QSslError> &errors) {
+    connect(tls, &QSslSocket::sslErrors, this, [this, tls](const QList<QSslError> &errors) {
         QMetaObject::invokeMethod(
             this,
-            [this, errors, certificate = m_tls->peerCertificate()] {
+            [this, errors, certificate = tls->peerCertificate()] {
                 if (m_state == State::Open)
                     emit certificateUnverified(errors, certificate);
             },
@@ -99,7 +99,8 @@ void FtpControlConnection::startTls()
 {
     if (m_state != State::Open)
         return;
-    if (!m_tls) {
+    QSslSocket *const tls = this->tls();
+    if (!tls) {
         m_errorText = QStringLiteral("La conexión no se abrió para hablar TLS");
         return shutDown(true);
     }
@@ -108,18 +109,19 @@ void FtpControlConnection::startTls()
     // accept a data connection only in the control connection's session.
     configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_tls->setSslConfiguration(configuration);
-    m_tls->setPeerVerifyName(m_host);
-    m_tls->setPauseMode(QAbstractSocket::PauseOnSslErrors);
-    m_tls->startClientEncryption();
+    tls->setSslConfiguration(configuration);
+    tls->setPeerVerifyName(m_host);
+    tls->setPauseMode(QAbstractSocket::PauseOnSslErrors);
+    tls->startClientEncryption();
 }
 
 void FtpControlConnection::acceptCertificate()
 {
-    if (m_state != State::Open || !m_tls)
+    QSslSocket *const tls = this->tls();
+    if (m_state != State::Open || !tls)
         return;
-    m_tls->ignoreSslErrors();
-    m_tls->resume();
+    tls->ignoreSslErrors();
+    tls->resume();
 }
 
 void FtpControlConnection::onConnected()

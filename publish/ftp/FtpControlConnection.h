@@ -47,14 +47,15 @@ public:
     void acceptCertificate();
 
     bool isOpen() const { return m_state == State::Open; }
-    bool isSecure() const { return m_tls && m_tls->isEncrypted(); }
+    bool isSecure() const { return tls() && tls()->isEncrypted(); }
     QString hostName() const { return m_host; }
     QHostAddress peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }
     // What the data connections resume: the session and the certificate the
     // control connection ended up with.
     QSslConfiguration tlsConfiguration() const
     {
-        return m_tls ? m_tls->sslConfiguration() : QSslConfiguration();
+        const QSslSocket *socket = tls();
+        return socket ? socket->sslConfiguration() : QSslConfiguration();
     }
     // Why the connection last broke, in the system's words; empty when it
     // was closed on purpose.
@@ -82,10 +83,11 @@ private:
     void shutDown(bool broke);
     void makeSocket(bool secure);
 
-    // Made by open(); plain until startTls(). m_tls is the same socket when
-    // the connection was opened secure, and null otherwise.
+    // The socket when the connection was opened secure; null otherwise.
+    QSslSocket *tls() const { return qobject_cast<QSslSocket *>(m_socket.get()); }
+
+    // Made by open(); plain until startTls().
     std::unique_ptr<QTcpSocket> m_socket;
-    QSslSocket *m_tls = nullptr;
     QTimer m_connectTimer;
     FtpReplyReader m_reader;
     QString m_errorText;

@@ -12,6 +12,12 @@ class FtpDataChannel : public QObject {
     Q_OBJECT
 
 public:
+    // How much of the file is read and handed to the socket at a time. Each
+    // turn of the event loop hands the system about one block, so the block
+    // size sets how often the program must be woken to keep the connection
+    // busy.
+    static constexpr qint64 BlockSize = 256 * 1024;
+
     using QObject::QObject;
 
     virtual void open(const QHostAddress &address, quint16 port) = 0;

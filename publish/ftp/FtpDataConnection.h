@@ -17,11 +17,8 @@ class FtpDataConnection : public FtpDataChannel {
     Q_OBJECT
 
 public:
-    // Each turn of the event loop hands the system one queued block, so the
-    // block size sets how often the program must be woken to keep the
-    // connection busy; a few blocks are kept queued, so that one is ready
-    // whenever the system can take more, and memory stays bounded.
-    static constexpr qint64 BlockSize = 256 * 1024;
+    // A few blocks are kept queued, so that one is ready whenever the system
+    // can take more, and memory stays bounded.
     static constexpr qint64 QueueLimit = 4 * BlockSize;
 
     explicit FtpDataConnection(QObject *parent = nullptr);

@@ -8,7 +8,6 @@
 #include <QNetworkProxy>
 
 #ifdef Q_OS_UNIX
-#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
@@ -136,12 +135,9 @@ void FtpTlsDataConnection::finish()
 
 void FtpTlsDataConnection::halfClose()
 {
-#ifdef Q_OS_UNIX
     // The TLS close is on its way: now the end of the stream, so that a
     // server that reads to the end of the connection has it.
-    if (m_held >= 0)
-        ::shutdown(int(m_held), SHUT_WR);
-#endif
+    shutDownSending(m_held);
 }
 
 void FtpTlsDataConnection::releaseHeldConnection()

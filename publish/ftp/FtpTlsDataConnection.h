@@ -24,10 +24,6 @@ class FtpTlsDataConnection : public FtpDataChannel {
     Q_OBJECT
 
 public:
-    // Larger than the plain connection's block: each block is encrypted as one
-    // piece on the next turn of the event loop.
-    static constexpr qint64 BlockSize = 256 * 1024;
-
     FtpTlsDataConnection(const QString &serverName, const QSslConfiguration &control,
                          QObject *parent = nullptr);
     ~FtpTlsDataConnection() override;

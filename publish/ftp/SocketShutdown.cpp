@@ -26,7 +26,11 @@ void resetConnection(QAbstractSocket &socket)
 
 void shutDownSending(QAbstractSocket &socket)
 {
-    const qintptr descriptor = socket.socketDescriptor();
+    shutDownSending(socket.socketDescriptor());
+}
+
+void shutDownSending(qintptr descriptor)
+{
     if (descriptor == -1)
         return;
 #ifdef Q_OS_WIN
