@@ -3,25 +3,19 @@
 
 #include "SavedWork.h"
 
+#include <memory>
+
 SavedWorkWriter::SavedWorkWriter(const QString &folder, QObject *parent)
     : QObject(parent), m_folder(folder)
 {
-    // A single thread takes the saves one after the other: two never race
-    // for the file, and the last one asked for is the one the file keeps.
-    m_pool.setMaxThreadCount(1);
-}
-
-SavedWorkWriter::~SavedWorkWriter()
-{
-    // Before the QObject goes: the saves still refer to it.
-    m_pool.waitForDone();
 }
 
 void SavedWorkWriter::save(const PageSettings &settings, const QDateTime &savedAt, bool draft)
 {
-    m_pool.start([this, settings, savedAt, draft] {
-        const bool ok = SavedWork::write(m_folder, SavedWork::toJson(settings, savedAt, draft));
-        QMetaObject::invokeMethod(
-            this, [this, ok] { emit saved(ok); }, Qt::QueuedConnection);
-    });
+    auto ok = std::make_shared<bool>(false);
+    m_thread.run(
+        [folder = m_folder, settings, savedAt, draft, ok] {
+            *ok = SavedWork::write(folder, SavedWork::toJson(settings, savedAt, draft));
+        },
+        [this, ok] { emit saved(*ok); });
 }

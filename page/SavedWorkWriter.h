@@ -2,11 +2,11 @@
 #pragma once
 
 #include "PageSettings.h"
+#include "WriterThread.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 
 // Saves the user's work into the start-up folder on a thread of its own. The
 // window only copies the settings (their texts are shared, not copied); the
@@ -19,7 +19,6 @@ class SavedWorkWriter : public QObject {
 
 public:
     explicit SavedWorkWriter(const QString &folder, QObject *parent = nullptr);
-    ~SavedWorkWriter() override;
 
     // Returns at once; draft is false when the page was written with these
     // settings.
@@ -32,5 +31,5 @@ signals:
 
 private:
     QString m_folder;
-    QThreadPool m_pool;
+    WriterThread m_thread;
 };

@@ -2,11 +2,11 @@
 #include "FilePasswordStore.h"
 
 #include "PublishSettings.h"
-#include "PublishSettingsWriter.h"
+#include "WriterThread.h"
 
 #include <QPointer>
 
-FilePasswordStore::FilePasswordStore(PublishSettingsWriter &writer, QObject *parent)
+FilePasswordStore::FilePasswordStore(WriterThread &writer, QObject *parent)
     : PasswordStore(parent), m_writer(writer)
 {
 }

@@ -10,7 +10,7 @@ class FilePasswordStore : public PasswordStore {
     Q_OBJECT
 
 public:
-    explicit FilePasswordStore(PublishSettingsWriter &writer, QObject *parent = nullptr);
+    explicit FilePasswordStore(WriterThread &writer, QObject *parent = nullptr);
 
     void read(Read done) override;
     void write(const QString &password, Written done) override;
@@ -20,5 +20,5 @@ public:
 private:
     void onWriterThread(std::function<void()> task, Written done);
 
-    PublishSettingsWriter &m_writer;
+    WriterThread &m_writer;
 };

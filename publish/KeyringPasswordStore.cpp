@@ -6,7 +6,7 @@
 const QString KeyringPasswordStore::Service = QStringLiteral("BrenzoFTP");
 const QString KeyringPasswordStore::Key = QStringLiteral("Password");
 
-KeyringPasswordStore::KeyringPasswordStore(PublishSettingsWriter &writer, QObject *parent)
+KeyringPasswordStore::KeyringPasswordStore(WriterThread &writer, QObject *parent)
     : PasswordStore(parent), m_file(writer)
 {
 }
@@ -61,7 +61,7 @@ void KeyringPasswordStore::write(const QString &password, Written done)
     job->start();
 }
 
-std::unique_ptr<PasswordStore> PasswordStore::create(PublishSettingsWriter &writer)
+std::unique_ptr<PasswordStore> PasswordStore::create(WriterThread &writer)
 {
     return std::make_unique<KeyringPasswordStore>(writer);
 }

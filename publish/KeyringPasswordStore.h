@@ -23,7 +23,7 @@ public:
     static const QString Service;
     static const QString Key;
 
-    explicit KeyringPasswordStore(PublishSettingsWriter &writer, QObject *parent = nullptr);
+    explicit KeyringPasswordStore(WriterThread &writer, QObject *parent = nullptr);
     // A password whose keyring write has not been answered yet is handed to
     // the settings store, so that ending the program never loses it.
     ~KeyringPasswordStore() override;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-class PublishSettingsWriter;
+class WriterThread;
 
 // Where the publishing password is kept between runs of the program. Both
 // calls return at once; the answer comes later from the event loop, on the
@@ -27,5 +27,5 @@ public:
     virtual void write(const QString &password, Written done) = 0;
 
     // The desktop's keyring where one answers, the settings store otherwise.
-    static std::unique_ptr<PasswordStore> create(PublishSettingsWriter &writer);
+    static std::unique_ptr<PasswordStore> create(WriterThread &writer);
 };

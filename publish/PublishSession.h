@@ -4,7 +4,7 @@
 #include "ftp/FtpClient.h"
 #include "ftp/UploadRun.h"
 #include "PasswordStore.h"
-#include "PublishSettingsWriter.h"
+#include "WriterThread.h"
 
 #include <QHash>
 #include <QObject>
@@ -67,7 +67,7 @@ private:
     UploadRun m_run;
     // Lives as long as the session, and finishes its pending saves when the
     // session is destroyed.
-    PublishSettingsWriter m_settingsWriter;
+    WriterThread m_settingsWriter;
     // Declared after the writer it writes through, so it goes first.
     std::unique_ptr<PasswordStore> m_passwords;
     bool m_passwordAsked = false;

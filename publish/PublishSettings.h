@@ -21,7 +21,7 @@ struct PublishSettings {
     // Writes the five values as they are (the caller trims them). Where the
     // store is a file, it is left readable and writable by its owner only.
     // Returns once the store is on disk, which can take long: the window
-    // saves through PublishSettingsWriter.
+    // saves through WriterThread.
     void save() const;
     // The same, leaving the store's password as it is.
     void saveAllButPassword() const;

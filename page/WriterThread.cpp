@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PublishSettingsWriter.h"
+#include "WriterThread.h"
 
-PublishSettingsWriter::PublishSettingsWriter(QObject *parent) : QObject(parent)
+WriterThread::WriterThread(QObject *parent) : QObject(parent)
 {
     // A single thread takes the writes from the pool's queue one after the
     // other, first asked first written: two writes never race for the file.
     m_pool.setMaxThreadCount(1);
 }
 
-PublishSettingsWriter::~PublishSettingsWriter()
+WriterThread::~WriterThread()
 {
     // Before the QObject goes: the writes still refer to it. Waiting here is
     // at the end of the window's life, when nothing is left to draw.
     m_pool.waitForDone();
 }
 
-void PublishSettingsWriter::run(std::function<void()> task, std::function<void()> done)
+void WriterThread::run(std::function<void()> task, std::function<void()> done)
 {
     m_pool.start([this, task = std::move(task), done = std::move(done)] {
         task();
