@@ -16,7 +16,7 @@ build="$root/build-fuzz"
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_replyreader fuzz_passivereply fuzz_pagewriter)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_replyreader fuzz_passivereply fuzz_pagewriter fuzz_savedwork)
 
 need=()
 command -v clang++ >/dev/null || need+=(clang)
