@@ -8,6 +8,7 @@
 # Each target starts from its seed corpus in fuzz/corpus/<target>/ and keeps
 # what it finds new in build-fuzz/corpus/<target>/; crashes are written to
 # build-fuzz/findings/<target>/. The seeds in the repository are not changed.
+# A target with a dictionary (fuzz/<target>.dict) is given it.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,7 +38,9 @@ status=0
 for target in "${targets[@]}"; do
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
     echo "== $target: $seconds s"
-    if ! "$build/$target" "$build/corpus/$target" "$here/corpus/$target" \
+    dict=()
+    [ -f "$here/$target.dict" ] && dict=(-dict="$here/$target.dict")
+    if ! "$build/$target" "$build/corpus/$target" "$here/corpus/$target" "${dict[@]}" \
         -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
         -artifact_prefix="$build/findings/$target/" -print_final_stats=1 \
         >"$build/$target.log" 2>&1; then
