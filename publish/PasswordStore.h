@@ -23,9 +23,14 @@ public:
 
     // `done` gets the kept password, empty when none is kept.
     virtual void read(Read done) = 0;
-    // `done` runs once the password is kept.
+    // `done` runs once the write has ended, in a bounded time, whether the
+    // password was kept or not (then notKept follows).
     virtual void write(const QString &password, Written done) = 0;
 
     // The desktop's keyring where one answers, the settings store otherwise.
     static std::unique_ptr<PasswordStore> create(WriterThread &writer);
+
+signals:
+    // A write ended without keeping the password anywhere.
+    void notKept();
 };

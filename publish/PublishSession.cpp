@@ -16,6 +16,7 @@ PublishSession::PublishSession(UserPrompts &prompts, QWidget &window)
       m_trustedCertificates(PublishSettings::trustedCertificates())
 {
     connect(&m_run, &UploadRun::finished, this, &PublishSession::onRunFinished);
+    connect(m_passwords.get(), &PasswordStore::notKept, this, &PublishSession::warnPasswordNotKept);
 }
 
 void PublishSession::setUpload(const QString &startupFolder, const QStringList &files)
@@ -40,6 +41,17 @@ void PublishSession::save(const PublishSettings &settings)
     };
     m_settingsWriter.run([settings] { settings.saveAllButPassword(); }, stored);
     m_passwords->write(settings.password, stored);
+}
+
+void PublishSession::warnPasswordNotKept()
+{
+    // Once: every publish tries again, and would say it again.
+    if (std::exchange(m_passwordWarned, true))
+        return;
+    m_prompts.message(&m_window, QStringLiteral("Brenzo"),
+                      QStringLiteral("No se pudo guardar la contraseña en el llavero del sistema. "
+                                     "Se volverá a intentar la próxima vez que publique."),
+                      PromptIcon::Warning);
 }
 
 void PublishSession::readPasswordOnce(std::function<void(const QString &)> answer)

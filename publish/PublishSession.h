@@ -60,6 +60,7 @@ signals:
 private:
     void onRunFinished(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
     void endRun(UploadRun::Outcome outcome, const QString &entry, const QString &reason);
+    void warnPasswordNotKept();
 
     UserPrompts &m_prompts;
     QWidget &m_window;
@@ -71,6 +72,9 @@ private:
     // Declared after the writer it writes through, so it goes first.
     std::unique_ptr<PasswordStore> m_passwords;
     bool m_passwordAsked = false;
+    // The window, and so this session, lives as long as the program: the
+    // user is told once per run that the password could not be kept.
+    bool m_passwordWarned = false;
     // Certificates trusted unverified, by server: read at creation, and kept
     // up to date here as the user trusts more.
     QHash<QString, QString> m_trustedCertificates;

@@ -25,6 +25,7 @@ packages=(
     # and pyftpdlib over TLS, certificates made with openssl.
     gnome-keyring
     dbus-daemon
+    dbus-bin
     vsftpd
     python3-openssl
     openssl

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The password in a real GNOME Keyring, started here on a private session
 // bus: kept there and not in the settings file, moved there out of the file,
-// and kept in the file when no keyring answers on the bus.
+// never put in the file when the keyring is locked or never answers, and kept
+// in the file when there is no keyring on the bus.
 
+#include "KeyringPasswordStore.h"
 #include "PublishSettings.h"
 #include "RecordingPrompts.h"
 #include "TfrmEnviar.h"
@@ -11,6 +13,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
+#include <QDBusVirtualObject>
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
@@ -18,6 +21,13 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+
+// Owns the Secret Service's name and answers nothing.
+class SilentService : public QDBusVirtualObject {
+public:
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &, const QDBusConnection &) override { return true; }
+};
 
 class TestKeyring : public QObject {
     Q_OBJECT
@@ -30,6 +40,8 @@ private slots:
     void movesOutOfTheFile();
     // Run on its own, with no keyring daemon on the bus.
     void fallbackWhenNoDaemonAnswers();
+    // Last: with the keyring locked, then on its own with one that never answers.
+    void keptNowhereWhenTheKeyringFails();
 
 private:
     bool startBus();
@@ -37,6 +49,7 @@ private:
     static void stop(QProcess &process);
     // Publishes nowhere, which saves the settings; returns once saved.
     void save(const QString &password);
+    void save(TfrmEnviar &window, const QString &password);
     // The password box of a new window once its store has answered.
     QString passwordShown();
     QSettings store() const
@@ -49,6 +62,7 @@ private:
     QProcess m_bus;
     QProcess m_keyring;
     QString m_address;
+    SilentService m_silent;
 };
 
 void TestKeyring::initTestCase()
@@ -145,6 +159,11 @@ void TestKeyring::save(const QString &password)
 {
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
+    save(window, password);
+}
+
+void TestKeyring::save(TfrmEnviar &window, const QString &password)
+{
     window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
         ->setText(QStringLiteral("ftp.ejemplo.es"));
     window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(QStringLiteral("ana"));
@@ -203,6 +222,36 @@ void TestKeyring::fallbackWhenNoDaemonAnswers()
     QCOMPARE(int(status.st_mode & 07777), 0600);
 #endif
     QCOMPARE(passwordShown(), QStringLiteral("secreto"));
+}
+
+void TestKeyring::keptNowhereWhenTheKeyringFails()
+{
+    if (m_keyring.state() == QProcess::Running) { // a locked keyring
+        QCOMPARE(QProcess::execute(QStringLiteral("dbus-send"),
+                                   {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                                    QStringLiteral("--dest=org.freedesktop.secrets"),
+                                    QStringLiteral("/org/freedesktop/secrets"),
+                                    QStringLiteral("org.freedesktop.Secret.Service.Lock"),
+                                    QStringLiteral("array:objpath:/org/freedesktop/secrets/"
+                                                   "collection/login")}),
+                 0);
+    } else { // a keyring that never answers
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, QStringLiteral("silent"));
+        QVERIFY(
+            bus.registerVirtualObject(QStringLiteral("/"), &m_silent, QDBusConnection::SubPath));
+        QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.secrets")));
+    }
+    KeyringPasswordStore::setWriteTimeLimit(std::chrono::milliseconds(500));
+    RecordingPrompts prompts;
+    TfrmEnviar window(prompts);
+    save(window, QStringLiteral("secreto"));
+    save(window, QStringLiteral("secreto")); // tried again, told once
+    QCOMPARE(prompts.calls.size(), 1);
+    QCOMPARE(prompts.calls[0].title + prompts.calls[0].text,
+             QStringLiteral("BrenzoNo se pudo guardar la contraseña en el llavero del sistema. Se "
+                            "volverá a intentar la próxima vez que publique."));
+    QCOMPARE(prompts.calls[0].icon, PromptIcon::Warning);
+    QVERIFY(!store().contains(QStringLiteral("Password")));
 }
 
 QTEST_MAIN(TestKeyring)
