@@ -86,8 +86,25 @@ HOME="$home" "$root/usr/bin/brenzo" --prepare-only
 [ "$(cat "$folder/fondo_blanco.jpg")" = "la foto de Ana" ] || fail "a second start overwrote the user's file"
 [ -f "$folder/boton_brenzo.gif" ] || fail "a second start did not restore the badge"
 
-# A folder that does not exist, or an unknown option, is refused in one
-# line with status 2; Qt's own options are not unknown.
+# A named folder is found from where the command runs ("." is that folder)
+# and prepared the same way; "--" ends the options. The page is then
+# published from it, background and badge included.
+mkdir "$work/-mi sitio" "$work/otro"
+echo "mi fondo" >"$work/otro/fondo_rojo.jpg"
+(cd "$work" && HOME="$home" "$root/usr/bin/brenzo" --prepare-only -- "-mi sitio")
+(cd "$work/otro" && HOME="$home" "$root/usr/bin/brenzo" --prepare-only .)
+for file in "$root"/usr/share/brenzo/*; do
+    cmp -s "$file" "$work/-mi sitio/${file##*/}" || fail "${file##*/} was not copied into a named folder"
+    [ -f "$work/otro/${file##*/}" ] || fail "${file##*/} was not copied into the current folder"
+done
+[ "$(cat "$work/otro/fondo_rojo.jpg")" = "mi fondo" ] || fail "preparing . overwrote the user's file"
+HOME="$home" XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen \
+    DBUS_SESSION_BUS_ADDRESS=unix:path=/dev/null/no-bus \
+    "$build_dir/tests/publish/publish_folder" "$work/-mi sitio" || fail "publishing from a named folder failed"
+
+# A folder that does not exist, an unknown option, a folder name that is not
+# UTF-8 or a BRENZO_FOLDER that is not absolute is refused in one line with
+# status 2; Qt's own options are not unknown.
 refused() { # expected message, arguments...
     local expected=$1 status=0
     shift
@@ -98,21 +115,29 @@ refused() { # expected message, arguments...
 }
 refused "no existe la carpeta" "$work/ninguna"
 refused "opción desconocida: --bogus" -style fusion --bogus
+mkdir "$work/$(printf 'mal\377')"
+refused "el nombre de la carpeta no es UTF-8 válido" "$work/$(printf 'mal\377')"
+BRENZO_FOLDER=-x refused "BRENZO_FOLDER no es una ruta absoluta"
 
-# The program itself starts from the launcher, is given the user's folder,
-# and keeps running.
-HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" >"$work/run.log" 2>&1 &
-program=$!
-for _ in $(seq 30); do
-    grep -q libexec "/proc/$program/cmdline" 2>/dev/null && break
-    sleep 0.1
-done
-arguments=$(tr '\0' '\n' <"/proc/$program/cmdline" 2>/dev/null || true)
-sleep 1
-running=0
-kill -0 "$program" 2>/dev/null && running=1
-kill "$program" 2>/dev/null || true
-wait "$program" 2>/dev/null || true
-[ "$running" -eq 1 ] || { cat "$work/run.log"; fail "the program ended at once"; }
-[ "$(tail -n1 <<<"$arguments")" = "$folder" ] || fail "the launcher did not give the program $folder"
+# The program itself starts from the launcher, is given the folder's
+# absolute path, and keeps running.
+starts() { # folder expected, arguments...
+    local expected=$1 program running=0 arguments
+    shift
+    HOME="$home" QT_QPA_PLATFORM=offscreen "$root/usr/bin/brenzo" "$@" >"$work/run.log" 2>&1 &
+    program=$!
+    for _ in $(seq 30); do
+        grep -q libexec "/proc/$program/cmdline" 2>/dev/null && break
+        sleep 0.1
+    done
+    arguments=$(tr '\0' '\n' <"/proc/$program/cmdline" 2>/dev/null || true)
+    sleep 1
+    kill -0 "$program" 2>/dev/null && running=1
+    kill "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    [ "$running" -eq 1 ] || { cat "$work/run.log"; fail "brenzo $* ended at once"; }
+    [ "$(tail -n1 <<<"$arguments")" = "$expected" ] || fail "brenzo $* did not give the program $expected"
+}
+starts "$folder"
+(cd "$work" && starts "$work/-mi sitio" -style fusion -- "-mi sitio")
 echo "package checks passed"
