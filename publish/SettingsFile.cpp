@@ -17,12 +17,21 @@ namespace {
 
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// A file of the private folder, thrown away afterwards: every byte checked,
+// none synced to disk.
+bool writeScratch(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.setPermissions(OwnerOnly) &&
+           file.write(bytes) == bytes.size() && file.flush();
+}
+
 // True when the text reads back as everything the settings hold: a file
 // that QSettings wrote may have been cut short, so its text is read again
 // from a copy written with every byte checked.
 bool readsBackAs(const QByteArray &text, const QSettings &settings, const QString &copyName)
 {
-    if (!AtomicFile::write(copyName, text, OwnerOnly))
+    if (!writeScratch(copyName, text))
         return false;
     const QSettings copy(copyName, QSettings::IniFormat);
     const QStringList keys = settings.allKeys();
@@ -44,11 +53,13 @@ std::optional<QByteArray> changedText(const QString &fileName,
         return std::nullopt;
     const QString draftName = work.filePath(QStringLiteral("borrador.conf"));
     QFile current(fileName);
-    if (current.exists() && (!current.open(QIODevice::ReadOnly) ||
-                             !AtomicFile::write(draftName, current.readAll(), OwnerOnly)))
+    if (current.exists() &&
+        (!current.open(QIODevice::ReadOnly) || !writeScratch(draftName, current.readAll())))
         return std::nullopt;
     QSettings draft(draftName, QSettings::IniFormat);
     change(draft);
+    while (!draft.group().isEmpty()) // the change may have left one open
+        draft.endGroup();
     draft.sync();
     QFile written(draftName);
     if (draft.status() != QSettings::NoError || !written.open(QIODevice::ReadOnly))
