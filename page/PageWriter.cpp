@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PageWriter.h"
 
+#include "AtomicFile.h"
 #include "MakerInfo.h"
 #include "PageEncoding.h"
 #include "TextRules.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -422,12 +422,5 @@ bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const Q
     if (target.exists() && target.isFile() && !target.isWritable())
         return false;
 
-    const QByteArray bytes = RenderPage(settings, scheme, creationStamp(clock(), locale));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // On failure the temporary file is dropped and the target left alone.
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return AtomicFile::write(path, RenderPage(settings, scheme, creationStamp(clock(), locale)));
 }

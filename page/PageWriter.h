@@ -17,6 +17,7 @@ QByteArray RenderPage(const PageSettings &settings, const ColourScheme &scheme,
 // Writes the home page to path. The document is written to a temporary file
 // beside the target and moved over it only once complete, so a failure leaves
 // an earlier page exactly as it was. An existing target that the user may not
-// write (a read-only file) is a failure too. Returns true on success.
+// write (a read-only file) or that is a link is a failure too. Returns true on
+// success.
 bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const QString &path,
                const PageClock &clock = systemClock(), const QLocale &locale = QLocale::system());

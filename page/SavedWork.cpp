@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SavedWork.h"
 
+#include "AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace SavedWork {
 namespace {
@@ -192,11 +193,14 @@ Found read(const QString &folder)
     Found found;
     const QDir dir(folder);
     QFile file(dir.filePath(fileName()));
-    // One test at each start; a folder without saved work costs nothing more.
-    if (!QFileInfo(file).isFile())
+    // A link is no file of ours, wherever it leads: it is set aside like a
+    // damaged file, never followed. One test at each start; a folder without
+    // saved work costs nothing more.
+    const bool link = AtomicFile::isLink(file.fileName());
+    if (!link && !QFileInfo(file).isFile())
         return found;
     found.state = Found::State::Unreadable;
-    if (file.size() > kLargestFile || !file.open(QIODevice::ReadOnly))
+    if (link || file.size() > kLargestFile || !file.open(QIODevice::ReadOnly))
         return found;
     std::optional<Contents> contents = fromJson(file.readAll());
     if (!contents)
@@ -229,7 +233,7 @@ QString setAside(const QString &folder)
     for (int number = 1; number < 1000; ++number) {
         const QString name =
             stem + (number > 1 ? QStringLiteral("-%1").arg(number) : QString()) + suffix;
-        if (QFileInfo::exists(dir.filePath(name)))
+        if (QFileInfo::exists(dir.filePath(name)) || AtomicFile::isLink(dir.filePath(name)))
             continue;
         return QFile::rename(dir.filePath(fileName()), dir.filePath(name)) ? name : QString();
     }
@@ -238,11 +242,7 @@ QString setAside(const QString &folder)
 
 bool write(const QString &folder, const QByteArray &json)
 {
-    QSaveFile file(QDir(folder).filePath(fileName()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(json);
-    return file.commit();
+    return AtomicFile::write(QDir(folder).filePath(fileName()), json);
 }
 
 } // namespace SavedWork

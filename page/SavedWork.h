@@ -56,13 +56,13 @@ struct Found {
 
 Found read(const QString &folder);
 
-// Moves an unreadable file aside, beside it, under a name not taken yet, so
-// that a later save never overwrites it. Returns the new bare name, or an
-// empty text when it could not be moved.
+// Moves an unreadable file, or a link in its place, aside, beside it, under a
+// name not taken yet, so that a later save never overwrites it. Returns the
+// new bare name, or an empty text when it could not be moved.
 QString setAside(const QString &folder);
 
 // Writes the bytes to the folder's file through a temporary file renamed over
-// it only once complete. Returns true on success.
+// it only once complete (AtomicFile). Returns true on success.
 bool write(const QString &folder, const QByteArray &json);
 
 } // namespace SavedWork

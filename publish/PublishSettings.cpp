@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PublishSettings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "SettingsFile.h"
+
 #include <QSettings>
 
 #include <functional>
@@ -19,31 +18,18 @@ QSettings store()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrenzoFTP"));
 }
 
-[[maybe_unused]] constexpr QFileDevice::Permissions OwnerOnly =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
-// Every write goes through here. Where the store is a file, it may hold the
-// password in plain text: it is made empty and owner-only before anything is
-// written into it, and owner-only again afterwards, since rewriting it may
-// have given it the usual permissions.
+// Every write goes through here. A store that cannot be written is not
+// reported: the run goes on with the texts on screen, and they are tried
+// again at the next run.
 void write(const std::function<void(QSettings &)> &change)
 {
+#ifdef Q_OS_WIN
     QSettings settings = store();
-#ifndef Q_OS_WIN
-    const QString fileName = settings.fileName();
-    if (!QFileInfo::exists(fileName)) {
-        QDir().mkpath(QFileInfo(fileName).absolutePath());
-        QFile file(fileName);
-        if (file.open(QIODevice::WriteOnly))
-            file.setPermissions(OwnerOnly);
-    }
-#endif
     change(settings);
-    // A store that cannot be written is not reported: the run goes on with
-    // the texts on screen, and they are tried again at the next run.
     settings.sync();
-#ifndef Q_OS_WIN
-    QFile::setPermissions(fileName, OwnerOnly);
+#else
+    // A file, which may hold the password: written whole or left as it was.
+    SettingsFile::change(store().fileName(), change);
 #endif
 }
 

@@ -19,7 +19,9 @@ struct PublishSettings {
     // A missing store or value gives an empty text; nothing is reported.
     static PublishSettings load();
     // Writes the five values as they are (the caller trims them). Where the
-    // store is a file, it is left readable and writable by its owner only.
+    // store is a file, it is readable and writable by its owner only, from
+    // before its first byte; it is replaced whole or, on failure (a full
+    // disk, a link in its place), left as it was.
     // Returns once the store is on disk, which can take long: the window
     // saves through WriterThread.
     void save() const;

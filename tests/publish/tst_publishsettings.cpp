@@ -4,8 +4,10 @@
 // asked for, never lost to the window's end, and kept where only their owner
 // can read them.
 
+#include "PageWriter.h"
 #include "PublishSettings.h"
 #include "RecordingPrompts.h"
+#include "SavedWork.h"
 #include "TfrmEnviar.h"
 
 #include <QCheckBox>
@@ -38,6 +40,8 @@ private slots:
     void savesInTheBackground_data();
     void savesInTheBackground();
     void publishingThenQuitting();
+    void failedWritesChangeNothing_data();
+    void failedWritesChangeNothing();
 
 private:
     QString settingsFile() const { return m_config.filePath(QStringLiteral("BrenzoFTP.conf")); }
@@ -46,7 +50,7 @@ private:
     void fill(TfrmEnviar &window, const QStringList &texts) const;
     // The file's permission bits, -1 when it is missing.
     int storeMode() const;
-    void writeStore(const QByteArray &contents);
+    void writeStore(const QByteArray &contents, const QString &path = {});
 
     QTemporaryDir m_config;
 };
@@ -97,9 +101,9 @@ int TestPublishSettings::storeMode() const
 #endif
 }
 
-void TestPublishSettings::writeStore(const QByteArray &contents)
+void TestPublishSettings::writeStore(const QByteArray &contents, const QString &path)
 {
-    QFile file(settingsFile());
+    QFile file(path.isEmpty() ? settingsFile() : path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
 }
@@ -289,6 +293,63 @@ void TestPublishSettings::publishingThenQuitting()
     TfrmEnviar nextStart(nextPrompts);
     QCOMPARE(boxes(nextStart), QStringList({"127.0.0.1", "ana", "secreto", "/public_html"}));
     QVERIFY(prompts.calls.isEmpty());
+}
+
+void TestPublishSettings::failedWritesChangeNothing_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::newRow("a disk with 4 KiB left") << "mount";
+    QTest::newRow("links leading nowhere") << "links";
+    QTest::newRow("a folder where nothing can be renamed") << "chattr";
+}
+
+// The page, the saved work and the settings: a write that fails leaves the
+// earlier file byte for byte, follows no link and leaves the password in no
+// file that others may read, not even while it is being written.
+void TestPublishSettings::failedWritesChangeNothing()
+{
+    QFETCH(QString, trouble);
+    const QString folder = m_config.path();
+    const QStringList names{"index.htm", SavedWork::fileName(), "BrenzoFTP.conf"};
+    const QByteArray earlier = "[General]\nPassword=secreto\nx=" + QByteArray(5000, 'o') + '\n';
+    if (trouble == "mount" &&
+        QProcess::execute("mount", {"-ttmpfs", "-osize=64k", "tmpfs", folder}))
+        QSKIP("No disk of its own can be mounted here: that needs the super-user.");
+    const auto cleanUp = qScopeGuard([&] {
+        trouble == "mount" ? QProcess::execute("umount", {"-l", folder})
+                           : QProcess::execute("chattr", {"-a", folder});
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+    });
+    for (const QString &name : names)
+        trouble == "links" ? void(QFile::link(folder + "/fuera-" + name, folder + '/' + name))
+                           : writeStore(earlier, folder + '/' + name);
+    if (trouble == "mount")
+        writeStore(QByteArray(QStorageInfo(folder).bytesAvailable() - 4096, 'r'),
+                   folder + "/lleno");
+    if (trouble == "chattr" && QProcess::execute("chattr", {"+a", folder}))
+        QSKIP("The folder cannot be made append-only here: that needs the super-user.");
+    PageSettings page;
+    page.txtLibre = QString(8000, u'x'); // short: held in memory until the end
+    QVERIFY(!WritePage(page, schemeFor(page), folder + '/' + names[0]));
+    QVERIFY(!SavedWork::write(folder, SavedWork::toJson(page, {}, true)));
+    PublishSettings{"ftp.ejemplo.es", "ana", "clave-nueva", "/"}.save();
+    for (const QString &name : names) {
+        QFile file(folder + '/' + name);
+        QVERIFY(trouble == "links"
+                    ? !file.symLinkTarget().isEmpty() && !QFileInfo::exists(file.fileName())
+                    : file.open(QIODevice::ReadOnly) && file.readAll() == earlier);
+    }
+    // Saved work in a link's place is set aside like a damaged file, not followed.
+    QVERIFY(trouble != "links" ||
+            (SavedWork::read(folder).state == SavedWork::Found::State::Unreadable &&
+             SavedWork::setAside(folder) == "mi-pagina-no-leida.brenzo"));
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        QFile file(it.next());
+        QVERIFY(!file.open(QIODevice::ReadOnly) || !file.readAll().contains("clave-nueva") ||
+                !(file.permissions() & (QFile::ReadGroup | QFile::ReadOther)));
+    }
 }
 
 QTEST_MAIN(TestPublishSettings)
