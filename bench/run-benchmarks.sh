@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave startup upload link tls soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave startup upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -153,6 +153,21 @@ if [[ $skip != *" tls "* ]]; then
     "$build/bench/bench_upload" compare-tls "$tlsport" brenzobench brenzo-bench \
         "$tmp/ftp-tls/home" "$tmp/big" "$rounds"
     "$here/ftp-server.sh" stop "$tmp/ftp-tls"
+fi
+
+if [[ $skip != *" visitor "* ]]; then
+    echo "== the visitor's side: exact page with a 4032 x 3024 photo against the adapted page" \
+        "with its web copy (goal: LCP <= 2.5 s and <= 500 KB on 4G; Lighthouse 95/100/100/100)"
+    # Lighthouse comes from npm into the build folder, never into the system.
+    if ! command -v npm >/dev/null; then
+        echo "visitor: skipped, npm is missing (apt-get install nodejs npm)"
+    else
+        lighthouse="$build/lighthouse/node_modules/.bin/lighthouse"
+        [ -x "$lighthouse" ] || npm install --silent --no-audit --no-fund \
+            --prefix "$build/lighthouse" lighthouse@12 >/dev/null
+        QT_QPA_PLATFORM=offscreen "$build/bench/make_visitor_pages" "$root/media" "$tmp/visitor"
+        /usr/bin/python3 "$here/visitor_pages.py" "$tmp/visitor" "$lighthouse" "$rounds"
+    fi
 fi
 
 if [[ $skip != *" soak "* ]]; then

@@ -2,6 +2,7 @@
 #include "GenerationRun.h"
 
 #include "ColourScheme.h"
+#include "MobilePageWriter.h"
 #include "PageWriter.h"
 
 #include <QDir>
@@ -10,8 +11,9 @@ GenerationResult runGeneration(const PageSettings &settings, const QString &star
                                const PageClock &clock, const QLocale &locale)
 {
     GenerationResult result;
-    result.written = WritePage(settings, schemeFor(settings),
-                               QDir(startupFolder).filePath(settings.txtHTML), clock, locale);
+    const QString path = QDir(startupFolder).filePath(settings.txtHTML);
+    const auto write = settings.chkMovil ? WriteMobilePage : WritePage;
+    result.written = write(settings, schemeFor(settings), path, clock, locale);
     result.entries = publishList(settings, settings.txtHTML);
     return result;
 }

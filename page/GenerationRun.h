@@ -15,7 +15,8 @@ struct GenerationResult {
 };
 
 // Writes the page named by settings.txtHTML (already normalised by the
-// checks) into the start-up folder and builds the list of files to publish.
+// checks) into the start-up folder, the exact page or, when chkMovil is
+// ticked, the page adapted to phones, and builds the list of files to publish.
 // The caller shows the pointer and the failure message.
 GenerationResult runGeneration(const PageSettings &settings, const QString &startupFolder,
                                const PageClock &clock = systemClock(),

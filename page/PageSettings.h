@@ -77,6 +77,8 @@ struct PageSettings {
     QString txtTitolEmail = QStringLiteral(u"Puedes escribirme a mi dirección de E-MAIL:");
     QString txtEmail = QStringLiteral("@");
     QString txtHTML = QStringLiteral("index.htm");
+    // The page adapted to phones and today's browsers instead of the exact one.
+    bool chkMovil = false;
 
     // The central text split at its line breaks (CR LF, LF or CR). A text that
     // ends with a line break has no empty last entry, an empty text has no

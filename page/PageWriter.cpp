@@ -413,8 +413,7 @@ QByteArray RenderPage(const PageSettings &settings, const ColourScheme &scheme,
     return bytes;
 }
 
-bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const QString &path,
-               const PageClock &clock, const QLocale &locale)
+bool SavePageFile(const QString &path, const QByteArray &bytes)
 {
     // Moving the new file over a read-only page would succeed where the user
     // asked the system to protect it; treat it as the write failure it is.
@@ -422,5 +421,11 @@ bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const Q
     if (target.exists() && target.isFile() && !target.isWritable())
         return false;
 
-    return AtomicFile::write(path, RenderPage(settings, scheme, creationStamp(clock(), locale)));
+    return AtomicFile::write(path, bytes);
+}
+
+bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const QString &path,
+               const PageClock &clock, const QLocale &locale)
+{
+    return SavePageFile(path, RenderPage(settings, scheme, creationStamp(clock(), locale)));
 }

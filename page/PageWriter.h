@@ -14,10 +14,13 @@
 QByteArray RenderPage(const PageSettings &settings, const ColourScheme &scheme,
                       const QString &stamp);
 
-// Writes the home page to path. The document is written to a temporary file
-// beside the target and moved over it only once complete, so a failure leaves
-// an earlier page exactly as it was. An existing target that the user may not
-// write (a read-only file) or that is a link is a failure too. Returns true on
-// success.
+// The file step of every page writer: the bytes written to path through a
+// temporary file beside it, moved over it only once complete, so a failure
+// leaves an earlier page exactly as it was. An existing target that the user
+// may not write (a read-only file) or that is a link is a failure too.
+// Returns true on success.
+bool SavePageFile(const QString &path, const QByteArray &bytes);
+
+// Writes the home page to path through SavePageFile.
 bool WritePage(const PageSettings &settings, const ColourScheme &scheme, const QString &path,
                const PageClock &clock = systemClock(), const QLocale &locale = QLocale::system());

@@ -54,6 +54,7 @@ constexpr FlagField kFlags[] = {
     {"chkMarco", &PageSettings::chkMarco},         {"chkFondo", &PageSettings::chkFondo},
     {"chkFondoFijo", &PageSettings::chkFondoFijo}, {"chkLoop", &PageSettings::chkLoop},
     {"chkNegrita", &PageSettings::chkNegrita},     {"chkCursiva", &PageSettings::chkCursiva},
+    {"chkMovil", &PageSettings::chkMovil},
 };
 
 // The enumerations are kept by the names of their option buttons.

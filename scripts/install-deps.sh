@@ -32,6 +32,8 @@ packages=(
     chromium
     chromium-driver
     python3-selenium
+    # The page adapted to phones must pass tidy without a word.
+    tidy
 )
 
 missing=()

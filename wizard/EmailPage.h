@@ -3,9 +3,12 @@
 
 #include "WizardPage.h"
 
+class QCheckBox;
+class QLabel;
 class QLineEdit;
 
-// Page 8: the words before the e-mail link, the address and the page file.
+// Page 8: the words before the e-mail link, the address, the page file and
+// whether the page is the exact one or the one adapted to phones.
 class EmailPage : public WizardPage {
     Q_OBJECT
 
@@ -15,8 +18,18 @@ public:
     void pageShown() override;
     void readInto(PageSettings &settings) const override;
     void applySettings(const PageSettings &settings) override;
+    // The sound chosen on page 3: the adapted page has no player for MIDI,
+    // and the page says so while the box is ticked.
+    void setSound(const QString &name);
 
     QLineEdit *txtTitolEmail = nullptr;
     QLineEdit *txtEmail = nullptr;
     QLineEdit *txtHTML = nullptr;
+    QCheckBox *chkMovil = nullptr;
+    QLabel *lblMidi = nullptr;
+
+private:
+    void showMidiNote();
+
+    QString m_sound;
 };

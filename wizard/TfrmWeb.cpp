@@ -229,6 +229,8 @@ void TfrmWeb::ShowPage()
         btnSiguiente->setEnabled(false);
         btnPublicar->setEnabled(true);
     }
+    if (m_pageIndex == 8)
+        email()->setSound(m_pages.draftSettings().stSonido);
     page(m_pageIndex)->pageShown();
 }
 

@@ -60,6 +60,7 @@ PageSettings everything(Combinacion colours)
     s.txtTitolEmail = u"Escríbeme:"_s;
     s.txtEmail = u"ana@correo.example"_s;
     s.txtHTML = u"inicio.html"_s;
+    s.chkMovil = true;
     return s;
 }
 

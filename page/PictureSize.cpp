@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PictureSize.h"
+
+#include <QFile>
+
+namespace {
+
+int bigEndian16(const QByteArray &bytes, int at)
+{
+    return (quint8(bytes[at]) << 8) | quint8(bytes[at + 1]);
+}
+
+QSize gifSize(const QByteArray &header)
+{
+    // The logical screen: two little-endian 16-bit numbers after the signature.
+    return {quint8(header[6]) | (quint8(header[7]) << 8),
+            quint8(header[8]) | (quint8(header[9]) << 8)};
+}
+
+// Walks the segments up to the first start-of-frame, which holds the size.
+// The segments before it (EXIF with its thumbnail, ICC profiles) are skipped
+// by their lengths, never read.
+QSize jpegSize(QFile &file)
+{
+    file.seek(2);
+    while (!file.atEnd()) {
+        QByteArray marker = file.read(2);
+        if (marker.size() < 2 || quint8(marker[0]) != 0xFF)
+            return {};
+        while (quint8(marker[1]) == 0xFF) { // fill bytes before a marker
+            const QByteArray next = file.read(1);
+            if (next.isEmpty())
+                return {};
+            marker[1] = next[0];
+        }
+        const quint8 code = quint8(marker[1]);
+        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
+            continue; // markers without a length
+        const QByteArray length = file.read(2);
+        if (length.size() < 2 || bigEndian16(length, 0) < 2)
+            return {};
+        const bool startOfFrame =
+            code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+        if (startOfFrame) {
+            const QByteArray frame = file.read(5); // precision, height, width
+            if (frame.size() < 5)
+                return {};
+            return {bigEndian16(frame, 3), bigEndian16(frame, 1)};
+        }
+        if (code == 0xD9 || code == 0xDA || !file.seek(file.pos() + bigEndian16(length, 0) - 2))
+            return {};
+    }
+    return {};
+}
+
+} // namespace
+
+QSize pictureSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray header = file.read(10);
+    QSize size;
+    if (header.size() == 10 && (header.startsWith("GIF87a") || header.startsWith("GIF89a")))
+        size = gifSize(header);
+    else if (header.startsWith("\xFF\xD8"))
+        size = jpegSize(file);
+    return size.width() > 0 && size.height() > 0 ? size : QSize();
+}
