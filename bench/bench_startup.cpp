@@ -9,63 +9,13 @@
 //   bench_startup FOLDER [ROUNDS]
 
 #include "BenchStats.h"
+#include "startup_run.h"
 
 #include <QList>
 #include <QString>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-long long monotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-// Milliseconds from fork to the child's report of its first drawn window.
-double startOnce(const char *program, const char *folder)
-{
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        std::abort();
-    const long long started = monotonicNs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        if (chdir(folder) != 0)
-            _exit(127);
-        execl(program, program, static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    char buffer[64] = {};
-    ssize_t total = 0;
-    while (total < ssize_t(sizeof buffer) - 1) {
-        const ssize_t got = read(pipeFds[0], buffer + total, sizeof buffer - 1 - total);
-        if (got <= 0)
-            break;
-        total += got;
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const long long shown = std::atoll(buffer);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || shown == 0) {
-        std::fprintf(stderr, "%s did not show its window\n", program);
-        std::exit(1);
-    }
-    return (shown - started) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -84,9 +34,9 @@ int main(int argc, char **argv)
     startOnce(BENCH_STARTUP_TEXT, folder);
     QList<double> ours, peer, text;
     for (int round = 0; round < rounds; ++round) {
-        ours.append(startOnce(BENCH_STARTUP_BRENZO, folder));
-        peer.append(startOnce(BENCH_STARTUP_MINIMAL, folder));
-        text.append(startOnce(BENCH_STARTUP_TEXT, folder));
+        ours.append(startOnce(BENCH_STARTUP_BRENZO, folder).ms);
+        peer.append(startOnce(BENCH_STARTUP_MINIMAL, folder).ms);
+        text.append(startOnce(BENCH_STARTUP_TEXT, folder).ms);
     }
     report("start-up to the first window drawn, against the peer with one label of text", ours,
            text, "ms", 1.25);

@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave startup upload link tls visitor soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -97,14 +97,24 @@ if [[ $skip != *" draftsave "* ]]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_draftsave" 20
 fi
 
-if [[ $skip != *" startup "* ]]; then
-    echo "== start-up (goal <= 1.25 x a minimal Qt Widgets program showing one label of text)"
-    folder="$tmp/startup"
+# A start-up folder holding the installed media and the samples.
+startup_folder() {
+    local folder="$tmp/startup"
     mkdir -p "$folder"
     for f in "$root"/media/*.jpg "$root"/media/*.gif "$root"/media/BRENZO.HLP "$root"/media/samples/*; do
         [ -f "$f" ] && cp "$f" "$folder/"
     done
-    "$build/bench/bench_startup" "$folder" 21
+    echo "$folder"
+}
+
+if [[ $skip != *" startup "* ]]; then
+    echo "== start-up (goal <= 1.25 x a minimal Qt Widgets program showing one label of text)"
+    "$build/bench/bench_startup" "$(startup_folder)" 21
+fi
+
+if [[ $skip != *" recovered "* ]]; then
+    echo "== start-up with crafted saved work (goal: within 1 s of the start without saved work)"
+    TMPDIR="$tmp" "$build/bench/bench_recovered" "$(startup_folder)" 11
 fi
 
 if [[ $skip != *" upload "* ]]; then

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 bool isValidEmail(const QString &typed)
 {
     return typed.contains(u'@') && typed.contains(u'.') && trimmedText(typed).size() > 4;
@@ -26,11 +28,10 @@ bool isValidPageFileName(const QString &normalized)
     if (!normalized.contains(QStringLiteral(".htm")))
         return false;
     static const QString forbidden = QStringLiteral("/\\:*? ;<>\"");
-    for (QChar c : forbidden) {
-        if (normalized.contains(c))
-            return false;
-    }
-    return true;
+    // A control character would cut the name short (NUL) or split it.
+    return std::none_of(normalized.cbegin(), normalized.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c);
+    });
 }
 
 bool pageFileExists(const QString &folder, const QString &fileName)

@@ -14,7 +14,8 @@ bool isValidEmail(const QString &typed);
 QString normalizedPageFileName(const QString &typed);
 
 // A normalised page file name passes when it holds ".htm" and none of
-// / \ : * ? ; < > " nor a blank.
+// / \ : * ? ; < > " nor a blank nor a control character (below 0x20, and
+// 0x7F).
 bool isValidPageFileName(const QString &normalized);
 
 // True when a regular file (not a folder) of that name lies in the folder.

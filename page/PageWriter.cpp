@@ -110,13 +110,24 @@ void PageLines::centralLines(QStringView text)
     }
 }
 
-// The sound name sits in single-quoted JavaScript strings: an apostrophe or a
-// backslash in a legal file name would end the string early.
+// Addresses and file names go into double-quoted attribute values, where a
+// '"' would end the value and let the rest of the name be read as markup.
+// As "%22" it stays part of the address: a browser asks for the file with
+// the '"' in its name. Nothing else in the value changes.
+QString attributeValue(const QString &text)
+{
+    QString value = text;
+    return value.replace(u'"', QStringLiteral("%22"));
+}
+
+// The sound name sits in single-quoted JavaScript strings, inside a written
+// attribute: an apostrophe or a backslash in a legal file name would end the
+// string early, and a '"' the attribute.
 QString jsQuoted(const QString &text)
 {
     QString quoted;
     quoted.reserve(text.size());
-    for (QChar c : text) {
+    for (QChar c : attributeValue(text)) {
         if (c == u'\'' || c == u'\\')
             quoted.append(u'\\');
         quoted.append(c);
@@ -228,7 +239,7 @@ void writeLinkedPicture(PageLines &out, const QString &address,
 {
     const bool linked = !isBlank(address);
     if (linked)
-        out.line({u"<A HREF=\"", trimmedText(address), u"\">"});
+        out.line({u"<A HREF=\"", attributeValue(trimmedText(address)), u"\">"});
     out.line(pictureLine);
     if (linked)
         out.line(u"</A>");
@@ -241,7 +252,8 @@ void writePicture1(PageLines &out, const PageSettings &s)
     out.line(u"<!-- Imagen/foto 1 -->");
     out.separator();
     out.line(u"<CENTER>");
-    writeLinkedPicture(out, s.txtImagen1, {u"<IMG SRC=\"", s.lblNombreImagen1, u"\" BORDER=0>"});
+    writeLinkedPicture(out, s.txtImagen1,
+                       {u"<IMG SRC=\"", attributeValue(s.lblNombreImagen1), u"\" BORDER=0>"});
     out.line(u"</CENTER>");
     out.line(u"<P>");
     out.separator();
@@ -277,9 +289,9 @@ void writePicture2(PageLines &out, const PageSettings &s)
         return;
     out.line(u"<!-- Imagen alineada junto al texto -->");
     out.separator();
-    writeLinkedPicture(
-        out, s.txtImagen2,
-        {u"<IMG SRC=\"", s.lblNombreImagen2, u"\" BORDER=0", u" ALIGN=LEFT HSPACE=4>"});
+    writeLinkedPicture(out, s.txtImagen2,
+                       {u"<IMG SRC=\"", attributeValue(s.lblNombreImagen2), u"\" BORDER=0",
+                        u" ALIGN=LEFT HSPACE=4>"});
 }
 
 const char16_t *centralFontLine(Tamano size)
@@ -340,8 +352,8 @@ void writeLinks(PageLines &out, const PageSettings &s)
     for (const LinkRow &row : s.GridEnlaces) {
         if (!row.isLink())
             continue;
-        out.line({u"<LI><A HREF=\"", trimmedText(row.address), u"\">", trimmedText(row.description),
-                  u"</A></LI><P>"});
+        out.line({u"<LI><A HREF=\"", attributeValue(trimmedText(row.address)), u"\">",
+                  trimmedText(row.description), u"</A></LI><P>"});
     }
     out.line(u"</UL>");
     out.line(u"</FONT></B>");
@@ -351,20 +363,21 @@ void writeLinks(PageLines &out, const PageSettings &s)
 void writeEmail(PageLines &out, const PageSettings &s)
 {
     const QString email = trimmedText(s.txtEmail);
+    const QString mailto = QStringLiteral("mailto:") + attributeValue(email);
     out.line(u"<!-- Dirección E-MAIL --> ");
     out.separator();
     out.line(u"<P><CENTER><HR><P>");
     out.line(u"<TABLE BORDER=0><TR>");
     if (!s.lblNombreImagen3.isEmpty()) {
         out.line(u"<TD>");
-        out.line({u"<A HREF=\"mailto:", email, u"\">"});
-        out.line(
-            {u"<IMG SRC=\"", s.lblNombreImagen3, u"\" BORDER=0 HSPACE=4 ALIGN=ABSMIDDLE></A>"});
+        out.line({u"<A HREF=\"", mailto, u"\">"});
+        out.line({u"<IMG SRC=\"", attributeValue(s.lblNombreImagen3),
+                  u"\" BORDER=0 HSPACE=4 ALIGN=ABSMIDDLE></A>"});
         out.line(u"</TD>");
     }
     out.line(u"<TD>");
     out.line(u"<FONT SIZE=+1 FACE=\"VERDANA,ARIAL\">");
-    out.line({trimmedText(s.txtTitolEmail), u" <A HREF=\"mailto:", email, u"\">", email, u"</A>"});
+    out.line({trimmedText(s.txtTitolEmail), u" <A HREF=\"", mailto, u"\">", email, u"</A>"});
     out.line(u"<BR CLEAR=ALL>");
     out.line(u"</FONT>");
     out.line(u"</TD>");

@@ -126,13 +126,14 @@ PageSettings settingsFromJson(const QJsonObject &page)
 }
 
 // True when the name is a bare name of a file of the folder that the list
-// with that mask offers.
+// with that mask offers: a regular file, not a link.
 bool offered(const QDir &folder, const QString &name, std::initializer_list<const char *> suffixes)
 {
-    if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..")
+    if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u".." ||
+        name.size() > kLongestName || name.toUtf8().size() > kLongestName)
         return false;
     const QFileInfo file(folder.filePath(name));
-    if (!file.isFile())
+    if (!file.isFile() || file.isSymLink())
         return false;
     for (const char *suffix : suffixes) {
         if (file.suffix().compare(QLatin1StringView(suffix), Qt::CaseInsensitive) == 0)

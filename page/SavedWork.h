@@ -27,8 +27,13 @@ inline QString fileName()
 inline constexpr int kFormat = 1;
 
 // A file larger than this is no file of ours (a 100,000-line central text
-// takes about 6 MB); it is not read into memory.
-inline constexpr qint64 kLargestFile = 256ll * 1024 * 1024;
+// takes about 6 MB); it is not read into memory but taken as damaged. Reading
+// one this size delays the window by well under a second (bench_recovered).
+inline constexpr qint64 kLargestFile = 16ll * 1024 * 1024;
+
+// The longest bare file name the systems allow, in UTF-8 bytes; a longer
+// name in the file names no file.
+inline constexpr qsizetype kLongestName = 255;
 
 struct Contents {
     PageSettings settings;

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -20,12 +21,26 @@
 
 namespace {
 
+// Why a chosen file is not even opened, or nothing. A link would bring in
+// whatever file it points to; a device or a pipe could be read forever (a
+// folder fails to open anyway).
+QString refusal(const QFileInfo &info)
+{
+    if (info.isSymLink())
+        return QStringLiteral(u"Es un enlace a otro archivo.");
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return QStringLiteral(u"No es un archivo normal.");
+    return {};
+}
+
 QString readTextFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QString refused = refusal(QFileInfo(path));
+    if (!refused.isEmpty() || !file.open(QIODevice::ReadOnly))
         throw ProgramError(QStringLiteral("No se puede abrir el archivo \"%1\".\n%2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
+                               .arg(QDir::toNativeSeparators(path),
+                                    refused.isEmpty() ? file.errorString() : refused));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ProgramError(QStringLiteral("No se puede leer el archivo \"%1\".\n%2")

@@ -24,7 +24,10 @@ QStringList FileList::matchingFiles(const QString &folder, const QString &mask)
     }
     // Without QDir::CaseSensitive the patterns match any mix of capitals,
     // so "Foto.Gif" is a "*.GIF" as it is on the system the pages are for.
-    QStringList names = QDir(folder).entryList(patterns, QDir::Files, QDir::NoSort);
+    // A link is never offered: what it points to (a file of the user's
+    // anywhere) would be shown and published under the link's name.
+    QStringList names =
+        QDir(folder).entryList(patterns, QDir::Files | QDir::NoSymLinks, QDir::NoSort);
     // Alphabetical as a Spanish reader expects it ("árbol" before "barco"),
     // whatever locale the machine runs in.
     QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};

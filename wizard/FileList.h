@@ -4,7 +4,8 @@
 #include <QListWidget>
 
 // The files of one folder whose names match a mask such as "*.MID;*.WAV":
-// bare names, files only, in alphabetical order, one selectable. The folder
+// bare names, regular files only (no links), in alphabetical order, one
+// selectable. The folder
 // is read when the list is first pointed at it and again only on request,
 // so files added in between appear only then.
 class FileList : public QListWidget {

@@ -51,7 +51,13 @@ QString SavedWorkKeeper::recoveredLine(const SavedWork::Found &found)
                        u"a las %3).")
             .arg(found.contents.settings.txtHTML, when.toString(QStringLiteral("dd/MM/yyyy")),
                  when.toString(QStringLiteral("HH:mm")));
-    const QStringList &missing = found.missingFiles;
+    // A name longer than any file's is named by its start only: a damaged
+    // or crafted file may hold megabytes there.
+    QStringList missing;
+    for (const QString &name : found.missingFiles)
+        missing.append(name.size() > SavedWork::kLongestName
+                           ? name.left(SavedWork::kLongestName) + u'…'
+                           : name);
     if (missing.size() == 1) {
         line += QStringLiteral(" Falta el archivo %1.").arg(missing.first());
     } else if (missing.size() > 1) {

@@ -91,16 +91,29 @@ void WelcomePage::showRecovered(const QString &line)
     }
     layOut(true);
     // Names of missing files can make the line long: what does not fit is
-    // cut, and the whole line is the label's tool tip.
+    // cut, and the whole line is the label's tool tip. The longest start
+    // that fits is looked for by halves, among no more characters than the
+    // label could ever hold: each try lays out the whole text it is given.
+    // A name wider than the label is not broken by the wrapping; it is cut
+    // as well, so that the "…" shows.
     const QFontMetrics metrics(lblRecuperado->font());
     const auto fits = [&](const QString &text) {
-        return metrics
-                   .boundingRect(QRect(0, 0, lblRecuperado->width(), 10000), Qt::TextWordWrap, text)
-                   .height() <= lblRecuperado->height();
+        const QRect needed = metrics.boundingRect(QRect(0, 0, lblRecuperado->width(), 10000),
+                                                  Qt::TextWordWrap, text);
+        return needed.height() <= lblRecuperado->height() &&
+               needed.width() <= lblRecuperado->width();
     };
+    constexpr qsizetype kMostShown = 2000; // three lines hold a few hundred
     QString shown = line;
-    for (qsizetype keep = line.size() - 1; keep > 0 && !fits(shown); --keep)
-        shown = line.left(keep) + u'…';
+    if (line.size() > kMostShown || !fits(line)) {
+        qsizetype fitting = 1; // kept characters known to fit, or the fewest shown
+        qsizetype failing = std::min(line.size(), kMostShown + 1);
+        while (failing - fitting > 1) {
+            const qsizetype keep = (fitting + failing) / 2;
+            (fits(line.left(keep) + u'…') ? fitting : failing) = keep;
+        }
+        shown = line.left(fitting) + u'…';
+    }
     lblRecuperado->setText(shown);
     lblRecuperado->setToolTip(shown == line ? QString() : line);
 }

@@ -69,6 +69,10 @@ private slots:
             const QString name = QStringLiteral("a%1b.htm").arg(QLatin1StringView(bad));
             QTest::addRow("forbidden %s", bad) << name << name << false;
         }
+        for (const char16_t control : {0x00, 0x01, 0x09, 0x0A, 0x0D, 0x1F, 0x7F}) {
+            const QString name = u"a"_s + QChar(control) + u"b.htm"_s;
+            QTest::addRow("control 0x%02X", unsigned(control)) << name << name << false;
+        }
     }
 
     void pageFileName()

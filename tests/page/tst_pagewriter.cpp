@@ -433,6 +433,32 @@ private slots:
         QVERIFY(lines.contains("<LI><A HREF=\"http://a.example/ x\">un sitio</A></LI><P>"));
         QVERIFY(lines.contains("hola  adi\xF3s"));
     }
+
+    // A '"' in an address or a file name stays inside its attribute value.
+    void quotesInAttributeValues()
+    {
+        PageSettings s = withTitle();
+        s.stSonido = u"a\"b.wav"_s;
+        s.lblNombreImagen1 = u"img\"><b onmouseover=alert(1)>.gif"_s;
+        s.txtImagen1 = u"http://x.example/\"a"_s;
+        s.lblNombreImagen2 = u"d\"os.jpg"_s;
+        s.txtLibre = u"uno"_s;
+        s.lblNombreImagen3 = u"t\"res.gif"_s;
+        s.txtEmail = u"ana\"@correo.example"_s;
+        s.GridEnlaces[0] = {u"http://\"y.example"_s, u"\"Y\""_s};
+        const QList<QByteArray> lines = renderLines(s);
+        for (const QString &line :
+             {soundLine1(u"a%22b.wav"_s, true), soundLine2(u"a%22b.wav"_s, true),
+              u"<A HREF=\"http://x.example/%22a\">"_s,
+              u"<IMG SRC=\"img%22><b onmouseover=alert(1)>.gif\" BORDER=0>"_s,
+              u"<IMG SRC=\"d%22os.jpg\" BORDER=0 ALIGN=LEFT HSPACE=4>"_s,
+              u"<LI><A HREF=\"http://%22y.example\">\"Y\"</A></LI><P>"_s,
+              u"<A HREF=\"mailto:ana%22@correo.example\">"_s,
+              u"<IMG SRC=\"t%22res.gif\" BORDER=0 HSPACE=4 ALIGN=ABSMIDDLE></A>"_s,
+              s.txtTitolEmail +
+                  u" <A HREF=\"mailto:ana%22@correo.example\">ana\"@correo.example</A>"_s})
+            QVERIFY2(lines.contains(PageText::bytes(line)), qPrintable(line));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPageWriter)

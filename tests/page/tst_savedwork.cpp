@@ -126,6 +126,7 @@ private slots:
             << QByteArray(good).replace("\"formato\": 1", "\"formato\": 2");
         QTest::newRow("format as text")
             << QByteArray(good).replace("\"formato\": 1", "\"formato\": \"1\"");
+        QTest::newRow("over 16 MiB") << good + QByteArray(16 << 20, ' ');
     }
 
     void unreadableFiles()
@@ -189,6 +190,20 @@ private slots:
         QCOMPARE(found.missingFiles, QStringList({u"borrada.gif"_s, u"../foto.jpg"_s}));
         // No stamp in the file: the file's own time.
         QVERIFY(found.contents.savedAt.isValid());
+    }
+
+    // A link is no file the lists offer, wherever it points.
+    void linkedMediaMissing()
+    {
+        QTemporaryDir folder;
+        writeFile(folder.filePath(u"foto.jpg"_s), "x");
+        QVERIFY(QFile::link(folder.filePath(u"foto.jpg"_s), folder.filePath(u"secreto.jpg"_s)));
+        PageSettings settings;
+        settings.lblNombreImagen1 = u"secreto.jpg"_s;
+        writeFile(folder.filePath(SavedWork::fileName()), SavedWork::toJson(settings, {}, true));
+        const SavedWork::Found found = SavedWork::read(folder.path());
+        QCOMPARE(found.contents.settings.lblNombreImagen1, QString());
+        QCOMPARE(found.missingFiles, QStringList{u"secreto.jpg"_s});
     }
 };
 

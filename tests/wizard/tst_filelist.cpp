@@ -43,6 +43,8 @@ private slots:
         // Folders are never listed, whatever their names.
         QVERIFY(QDir(folder.path()).mkdir(u"carpeta.gif"_s));
         QVERIFY(QDir(folder.path()).mkdir(u"carpeta.wav"_s));
+        // Nor are links, whatever they point to.
+        QVERIFY(QFile::link(folder.filePath(u"b.jpg"_s), folder.filePath(u"secreto.jpg"_s)));
 
         FileList list(u"lista"_s, mask, nullptr);
         QCOMPARE(list.count(), 0); // nothing is read before it is pointed at a folder

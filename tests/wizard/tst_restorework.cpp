@@ -184,6 +184,22 @@ private slots:
         QCOMPARE(readFile(savedWorkPath(f)), bytes); // kept until the next save
     }
 
+    // A name longer than any file's is named by its start only, and a name
+    // wider than the line is cut there with "…"; the tool tip has it all.
+    void longMissingName()
+    {
+        SavedWork::Found found;
+        found.missingFiles = {QString(300, u'n')};
+        QVERIFY(SavedWorkKeeper::recoveredLine(found).endsWith(u" Falta el archivo "_s +
+                                                               QString(255, u'n') + u"…."_s));
+        const QString wide = u"Falta el archivo "_s + QString(255, u'n') + u'.';
+        RecordingPrompts prompts;
+        WelcomePage welcome(prompts, nullptr);
+        welcome.showRecovered(wide);
+        QVERIFY(welcome.lblRecuperado->text().endsWith(u"nnn…"_s));
+        QCOMPARE(welcome.lblRecuperado->toolTip(), wide);
+    }
+
     void unreadableFileKeptAside()
     {
         WizardFixture f;

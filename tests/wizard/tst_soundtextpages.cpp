@@ -176,6 +176,7 @@ private slots:
         QTest::newRow("cancelled") << QString() << false;
         QTest::newRow("missing file") << u"no_existe.txt"_s << true;
         QTest::newRow("a folder") << u"carpeta.txt"_s << true;
+        QTest::newRow("a link") << u"enlace.txt"_s << true;
     }
 
     void importFails()
@@ -185,6 +186,8 @@ private slots:
         WizardFixture f;
         GeneralErrorsTo errors(f.prompts);
         QVERIFY(QDir(f.folder()).mkdir(u"carpeta.txt"_s));
+        writeFile(f.path(u"texto.txt"_s), "Se importa");
+        QVERIFY(QFile::link(f.path(u"texto.txt"_s), f.path(u"enlace.txt"_s)));
         f.goTo(4);
         auto *box = f.find<QPlainTextEdit>(u"txtLibre"_s);
         QTest::keyClicks(box, u"Se queda"_s);
