@@ -37,10 +37,10 @@ QImage decode(QFile &file, QString &error)
         return {};
     }
     if (reader.format() == "jpeg") {
-        const uchar *bytes = file.map(0, file.size());
+        uchar *bytes = file.map(0, file.size());
         const bool complete = bytes && jpegReachesItsEnd(QByteArrayView(bytes, file.size()));
         if (bytes)
-            file.unmap(const_cast<uchar *>(bytes));
+            file.unmap(bytes);
         if (!complete) {
             error = WebCopyTexts::cutShort(name);
             return {};

@@ -36,14 +36,12 @@ void WebCopyOffer::offer(int slot, const QString &path)
 
 void WebCopyOffer::prepare(int slot, const QString &path)
 {
-    ++m_preparing;
     auto hourglass = std::make_shared<std::optional<WaitCursor>>(std::in_place);
     auto *watcher = new QFutureWatcher<WebCopy::Outcome>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
         const WebCopy::Outcome outcome = watcher->result();
         watcher->deleteLater();
         hourglass->reset();
-        --m_preparing;
         if (outcome.copyPath.isEmpty()) {
             // Asked again at the next pick: the user may have put it right.
             m_asked.remove(path);

@@ -20,8 +20,6 @@ public:
     // A JPEG picked in picture slot `slot`.
     void offer(int slot, const QString &path);
 
-    int preparing() const { return m_preparing; }
-
 signals:
     // The copy is written; the slot may take it in place of the original.
     void prepared(int slot, const QString &original, const QString &copy);
@@ -34,5 +32,4 @@ private:
     UserPrompts &m_prompts;
     QWidget *m_page;
     QSet<QString> m_asked; // answered, or a copy made here
-    int m_preparing = 0;
 };

@@ -255,10 +255,9 @@ private slots:
         QCOMPARE(f.prompts.ofKind(Kind::Message).size(), 1);
     }
 
-    // A large photo is offered a copy for the web: Sí writes NAME_web.jpg
-    // and picks it as a click would; No keeps the original. Either answer
-    // holds for the run, and saved work put back asks nothing; a copy that
-    // cannot be written leaves the original chosen and may be asked again.
+    // A large photo is offered a copy for the web: Sí writes and picks it as
+    // a click would, No keeps the original; either holds for the run, saved
+    // work put back asks nothing, and a failed copy is a box and asks again.
     void webCopy_data()
     {
         QTest::addColumn<bool>("yes");
@@ -285,11 +284,10 @@ private slots:
         f.goTo(5);
         QSignalSpy done(f.find<ImagesPage>(u"p5"_s)->webCopies(), &WebCopyOffer::finished);
         pick(f, 2, u"grande.jpg"_s);
-        QCOMPARE(f.prompts.ofKind(Kind::Question).size(), 1);
-        const auto question = f.prompts.ofKind(Kind::Question).first();
-        QCOMPARE(question.title, u"Brenzo"_s);
-        QVERIFY(question.text.contains(u"La foto «grande.jpg» ocupa "_s));
-        QVERIFY(question.text.contains(u" y mide 2000 × 1000 píxeles.\n\nLa copia"_s));
+        const auto asked = f.prompts.ofKind(Kind::Question);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked.first().title == u"Brenzo"_s &&
+                asked.first().text.startsWith(u"La foto «grande.jpg» ocupa "_s));
         if (yes) {
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
             QVERIFY(done.wait(20000));
@@ -297,21 +295,18 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         const QString chosen = yes && !blocked ? u"grande_web.jpg"_s : u"grande.jpg"_s;
         QCOMPARE(nameIn(f, 2), chosen);
-        QCOMPARE(f.find<FileList>(u"lstImagen2"_s)->selectedName(), chosen);
         QVERIFY(shown(f, u"imgJPG2"_s));
         QCOMPARE(f.window->settings().lblNombreImagen2, chosen);
         QCOMPARE(QFileInfo(f.path(u"grande_web.jpg"_s)).isFile(), yes && !blocked);
-        const auto boxes = f.prompts.ofKind(Kind::Message);
-        QCOMPARE(boxes.size(), blocked ? 1 : 0);
+        QCOMPARE(f.prompts.ofKind(Kind::Message).size(), blocked ? 1 : 0);
         if (blocked)
-            QCOMPARE(boxes.first().icon, PromptIcon::Warning);
+            QCOMPARE(f.prompts.ofKind(Kind::Message).first().icon, PromptIcon::Warning);
 
         pick(f, 2, u"montana.jpg"_s);
         pick(f, 2, u"grande.jpg"_s);
         f.next();
         f.restart();
         f.goTo(5);
-        QCOMPARE(nameIn(f, 2), u"grande.jpg"_s);
         QCOMPARE(f.prompts.ofKind(Kind::Question).size(), questions);
     }
 
