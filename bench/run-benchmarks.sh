@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave webcopy startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -97,9 +97,7 @@ if [[ $skip != *" draftsave "* ]]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_draftsave" 20
 fi
 
-# A start-up folder holding the installed media and the samples.
-startup_folder() {
-    local folder="$tmp/startup"
+# list among pagewriter draftsave webcopy startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
     mkdir -p "$folder"
     for f in "$root"/media/*.jpg "$root"/media/*.gif "$root"/media/BRENZO.HLP "$root"/media/samples/*; do
         [ -f "$f" ] && cp "$f" "$folder/"

@@ -20,6 +20,8 @@ packages=(
     appstream
     python3-pyftpdlib
     qtkeychain-qt6-dev
+    # Photos made ready for the web: their metadata.
+    libexiv2-dev
     libsecret-1-0
     # The secure-publishing tests: a keyring daemon on a private bus, vsftpd
     # and pyftpdlib over TLS, certificates made with openssl.

@@ -67,6 +67,15 @@ void FileList::reread()
     m_reading = false;
 }
 
+void FileList::refresh()
+{
+    const QString chosen = selectedName();
+    reread();
+    m_reading = true;
+    pickName(chosen);
+    m_reading = false;
+}
+
 QString FileList::selectedName() const
 {
     const QList<QListWidgetItem *> selected = selectedItems();

@@ -22,6 +22,9 @@ public:
 
     // Reads the folder again; no item is left selected.
     void reread();
+    // Reads the folder again and keeps the selected file selected, without
+    // a picked().
+    void refresh();
 
     // The selected file: its bare name and its path (folder, separator, name),
     // both empty when nothing is selected.

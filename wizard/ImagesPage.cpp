@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImagesPage.h"
 
+#include "FileList.h"
 #include "PageSettings.h"
 #include "PictureSlot.h"
+#include "WebCopyOffer.h"
 #include "WizardStyle.h"
 
 #include <QAbstractButton>
 
-ImagesPage::ImagesPage(const QString &startupFolder, QWidget *parent)
-    : WizardPage(QStringLiteral("p5"), parent)
+ImagesPage::ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent)
+    : WizardPage(QStringLiteral("p5"), parent), m_webCopies(new WebCopyOffer(prompts, this))
 {
     addHeading(QStringLiteral("Label13"), QStringLiteral(u"Imágenes de la página:"));
     addLabel(this, QStringLiteral("Label14"),
@@ -36,8 +38,23 @@ ImagesPage::ImagesPage(const QString &startupFolder, QWidget *parent)
     connect(btnImagen3, &QAbstractButton::clicked, this, &ImagesPage::btnImagen3Click);
     connect(btnReiniciarImg, &QAbstractButton::clicked, this, &ImagesPage::btnReiniciarImgClick);
 
-    for (int number = 1; number <= 3; ++number)
+    for (int number = 1; number <= 3; ++number) {
         m_slots[number - 1] = new PictureSlot(number, startupFolder, this);
+        connect(m_slots[number - 1], &PictureSlot::photoPicked, m_webCopies,
+                [this, number](const QString &path) { m_webCopies->offer(number, path); });
+    }
+    connect(m_webCopies, &WebCopyOffer::prepared, this, &ImagesPage::takeWebCopy);
+}
+
+void ImagesPage::takeWebCopy(int number, const QString &original, const QString &copy)
+{
+    // Every list shown so far lists the new file; the slot takes it unless
+    // the user has chosen another picture there meanwhile.
+    for (PictureSlot *each : m_slots) {
+        if (each->lstImagen->hasBeenRead())
+            each->lstImagen->refresh();
+    }
+    slot(number)->replacePick(original, copy);
 }
 
 void ImagesPage::openSlot(int number)

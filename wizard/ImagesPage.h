@@ -7,21 +7,25 @@
 
 class PictureSlot;
 class QAbstractButton;
+class UserPrompts;
+class WebCopyOffer;
 
 // Page 5: up to three pictures, each in its own place on the page and, for
 // the first two, with an address a click on the picture opens. One slot is
-// open at a time.
+// open at a time. A large photo, or one that tells where it was taken, is
+// offered a copy for the web.
 class ImagesPage : public WizardPage {
     Q_OBJECT
 
 public:
-    ImagesPage(const QString &startupFolder, QWidget *parent);
+    ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent);
 
     void readInto(PageSettings &settings) const override;
     void applySettings(const PageSettings &settings) override;
 
     // Slot 1, 2 or 3.
     PictureSlot *slot(int number) const { return m_slots[number - 1]; }
+    WebCopyOffer *webCopies() const { return m_webCopies; }
 
     QAbstractButton *btnImagen1 = nullptr;
     QAbstractButton *btnImagen2 = nullptr;
@@ -36,6 +40,8 @@ public slots:
 
 private:
     void openSlot(int number);
+    void takeWebCopy(int number, const QString &original, const QString &copy);
 
     std::array<PictureSlot *, 3> m_slots{};
+    WebCopyOffer *m_webCopies = nullptr;
 };

@@ -183,6 +183,7 @@ void PictureSlot::pick()
         return;
     // A damaged picture keeps its name chosen, shows no preview, and its
     // decoder's message goes to the general error box.
+    bool still = false;
     try {
         if (QFileInfo(path).suffix().compare(QLatin1String("GIF"), Qt::CaseInsensitive) == 0) {
             RXGIF->load(path);
@@ -190,10 +191,13 @@ void PictureSlot::pick()
         } else {
             imgJPG->load(path);
             imgJPG->show();
+            still = true;
         }
     } catch (const ProgramError &error) {
         BrenzoApplication::reportGeneralError(error.text());
     }
+    if (still && !m_restoring)
+        emit photoPicked(path);
 }
 
 void PictureSlot::clear()
@@ -211,7 +215,9 @@ void PictureSlot::restore(const QString &name, const QString &address)
     bool chosen = false;
     if (!name.isEmpty()) {
         open();
+        m_restoring = true;
         chosen = lstImagen->pickName(name);
+        m_restoring = false;
     }
     if (!chosen) {
         clear();
@@ -225,6 +231,12 @@ void PictureSlot::restore(const QString &name, const QString &address)
 QString PictureSlot::chosenName() const
 {
     return lblNombreImagen->text();
+}
+
+void PictureSlot::replacePick(const QString &original, const QString &replacement)
+{
+    if (lstImagen->selectedPath() == original)
+        lstImagen->pickName(QFileInfo(replacement).fileName());
 }
 
 QString PictureSlot::address() const

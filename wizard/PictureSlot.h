@@ -43,6 +43,10 @@ public:
     QString chosenName() const;
     QString address() const;
 
+    // Picks the replacement as a click in the list does, if the original is
+    // still the file picked here.
+    void replacePick(const QString &original, const QString &replacement);
+
     ElidedLabel *lblDir = nullptr;
     FileList *lstImagen = nullptr;
     ElidedLabel *lblNombreImagen = nullptr;
@@ -50,9 +54,15 @@ public:
     StillPreview *imgJPG = nullptr;
     AnimatedPreview *RXGIF = nullptr;
 
+signals:
+    // The user picked a still picture and its preview shows (not when saved
+    // work is put back).
+    void photoPicked(const QString &path);
+
 private:
     void addSketch();
 
     int m_number;
     QString m_startupFolder;
+    bool m_restoring = false;
 };

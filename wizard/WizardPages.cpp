@@ -95,7 +95,7 @@ WizardPage *WizardPages::build(int index)
         built = new CentralTextPage(m_prompts, window);
         break;
     case 5:
-        built = new ImagesPage(m_startupFolder, window);
+        built = new ImagesPage(m_prompts, m_startupFolder, window);
         break;
     case 6:
         // The sample shows the colours chosen on page 2.

@@ -31,7 +31,8 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for needed in libqt6widgets6 libqt6network6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
+for needed in libqt6widgets6 libqt6network6 libqt6gui6 libqt6core6 libexiv2-27 \
+    qt6-qpa-plugins fonts-liberation; do
     grep -q "$needed" <<<"$depends" || fail "the package does not depend on $needed"
 done
 

@@ -7,6 +7,7 @@
 #include "MediaPagesSupport.h"
 #include "PicturePreview.h"
 #include "PictureSlot.h"
+#include "WebCopyOffer.h"
 
 #include <QImage>
 #include <QMovie>
@@ -252,6 +253,61 @@ private slots:
         clickItem(f.find<FileList>(u"lstImagen1"_s), u"montana.jpg"_s);
         QVERIFY(shown(f, u"imgJPG1"_s));
         QCOMPARE(f.prompts.ofKind(Kind::Message).size(), 1);
+    }
+
+    // A large photo is offered a copy for the web: Sí writes and picks it as
+    // a click would, No keeps the original; either holds for the run, saved
+    // work put back asks nothing, and a failed copy is a box and asks again.
+    void webCopy_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("blocked"); // a folder named grande_web.jpg
+        QTest::addColumn<int>("questions");
+        QTest::newRow("yes") << true << false << 1;
+        QTest::newRow("no") << false << false << 1;
+        QTest::newRow("cannot write") << true << true << 2;
+    }
+
+    void webCopy()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, blocked);
+        QFETCH(int, questions);
+        WizardFixture f;
+        copySamples(f);
+        QImage photo(2000, 1000, QImage::Format_RGB32);
+        photo.fill(Qt::darkGreen);
+        QVERIFY(photo.save(f.path(u"grande.jpg"_s)));
+        if (blocked)
+            QVERIFY(QDir(f.folder()).mkdir(u"grande_web.jpg"_s));
+        f.prompts.answers.enqueue(yes);
+        f.goTo(5);
+        QSignalSpy done(f.find<ImagesPage>(u"p5"_s)->webCopies(), &WebCopyOffer::finished);
+        pick(f, 2, u"grande.jpg"_s);
+        const auto asked = f.prompts.ofKind(Kind::Question);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked.first().title == u"Brenzo"_s &&
+                asked.first().text.startsWith(u"La foto «grande.jpg» ocupa "_s));
+        if (yes) {
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QVERIFY(done.wait(20000));
+        }
+        QVERIFY(!QApplication::overrideCursor());
+        const QString chosen = yes && !blocked ? u"grande_web.jpg"_s : u"grande.jpg"_s;
+        QCOMPARE(nameIn(f, 2), chosen);
+        QVERIFY(shown(f, u"imgJPG2"_s));
+        QCOMPARE(f.window->settings().lblNombreImagen2, chosen);
+        QCOMPARE(QFileInfo(f.path(u"grande_web.jpg"_s)).isFile(), yes && !blocked);
+        QCOMPARE(f.prompts.ofKind(Kind::Message).size(), blocked ? 1 : 0);
+        if (blocked)
+            QCOMPARE(f.prompts.ofKind(Kind::Message).first().icon, PromptIcon::Warning);
+
+        pick(f, 2, u"montana.jpg"_s);
+        pick(f, 2, u"grande.jpg"_s);
+        f.next();
+        f.restart();
+        f.goTo(5);
+        QCOMPARE(f.prompts.ofKind(Kind::Question).size(), questions);
     }
 
     // Reiniciar Selección empties names and addresses, closes the slot and

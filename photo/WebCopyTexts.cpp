@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WebCopyTexts.h"
+
+#include "PhotoFacts.h"
+#include "WebCopy.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+const QString kUnchanged = QStringLiteral(u" La foto original no ha cambiado.");
+
+QString spanishSize(qint64 bytes)
+{
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    if (bytes < 100'000)
+        return QStringLiteral("%1 KB").arg(std::max<qint64>(1, (bytes + 500) / 1000));
+    return QStringLiteral("%1 MB").arg(spanish.toString(bytes / 1e6, 'f', 1));
+}
+
+QString dimensions(QSize pixels)
+{
+    return QStringLiteral(u"%1 × %2").arg(pixels.width()).arg(pixels.height());
+}
+
+} // namespace
+
+QString WebCopyTexts::question(const QString &fileName, const PhotoFacts &facts)
+{
+    QString text = QStringLiteral(u"La foto «%1» ocupa %2 y mide %3 píxeles.")
+                       .arg(fileName, spanishSize(facts.bytes), dimensions(facts.pixels));
+    if (facts.hasLocation)
+        text += QStringLiteral(u" Guarda además el lugar donde se tomó, que cualquiera que "
+                               u"visite su página podría leer.");
+    text += QStringLiteral(u"\n\nLa copia para la web, «%1», mide como mucho %2 píxeles de lado, "
+                           u"pesa mucho menos y no lleva el lugar ni otros datos de la cámara. "
+                           u"La foto original no cambia.\n\n¿Desea preparar una copia para la web?")
+                .arg(QFileInfo(WebCopy::copyPathFor(fileName)).fileName())
+                .arg(WebCopy::kLongerSide);
+    return text;
+}
+
+QString WebCopyTexts::gone(const QString &fileName)
+{
+    return QStringLiteral(u"La foto «%1» ya no está en la carpeta.").arg(fileName);
+}
+
+QString WebCopyTexts::unreadable(const QString &fileName)
+{
+    return QStringLiteral(u"No se puede leer la foto «%1»: no parece una imagen JPEG válida.")
+               .arg(fileName) +
+           kUnchanged;
+}
+
+QString WebCopyTexts::cutShort(const QString &fileName)
+{
+    return QStringLiteral(u"La foto «%1» está incompleta: el archivo se corta antes del final "
+                          u"de la imagen.")
+               .arg(fileName) +
+           kUnchanged;
+}
+
+QString WebCopyTexts::tooLarge(const QString &fileName, QSize pixels)
+{
+    return QStringLiteral(u"La foto «%1» dice medir %2 píxeles, más de los %3 millones que Brenzo "
+                          u"puede preparar.")
+               .arg(fileName, dimensions(pixels))
+               .arg(WebCopy::kMostPixels / 1'000'000) +
+           kUnchanged;
+}
+
+QString WebCopyTexts::folderInTheWay(const QString &copyName)
+{
+    return QStringLiteral(u"Ya hay una carpeta llamada «%1» junto a la foto, y la copia para la "
+                          u"web no puede ocupar su lugar.")
+               .arg(copyName) +
+           kUnchanged;
+}
+
+QString WebCopyTexts::linkInTheWay(const QString &copyName)
+{
+    return QStringLiteral(u"«%1» es un enlace a otro archivo; Brenzo no escribe la copia para la "
+                          u"web a través de él.")
+               .arg(copyName) +
+           kUnchanged;
+}
+
+QString WebCopyTexts::notWritten(const QString &copyName)
+{
+    return QStringLiteral(u"No se puede escribir la copia para la web «%1» en la carpeta de la "
+                          u"foto. Compruebe que la carpeta admite cambios y que el disco no está "
+                          u"lleno.")
+               .arg(copyName) +
+           kUnchanged;
+}

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A photo made ready for the web: what is told about it, the copy's size,
+// turn and missing metadata, and bad input refused without harm.
+
+#include "PhotoFacts.h"
+#include "WebCopy.h"
+#include "WebCopyTexts.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <exiv2/exiv2.hpp>
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// A photo as a camera leaves it: a red band along its top, the camera's
+// metadata and a comment, and the place when asked.
+void makePhoto(const QString &path, QSize size, int orientation, bool located)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    QPainter(&image).fillRect(0, 0, size.width(), size.height() / 8, Qt::red);
+    QVERIFY(image.save(path, "JPEG", 90));
+    auto photo = Exiv2::ImageFactory::open(path.toStdString());
+    photo->readMetadata();
+    Exiv2::ExifData &exif = photo->exifData();
+    exif["Exif.Image.Orientation"] = uint16_t(orientation);
+    if (located) {
+        exif["Exif.GPSInfo.GPSLatitude"] = "40/1 25/1 0/1";
+        exif["Exif.GPSInfo.GPSLongitude"] = "3/1 42/1 0/1";
+    }
+    photo->setComment("Casa de la abuela");
+    photo->writeMetadata();
+}
+
+} // namespace
+
+class TestWebCopy : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Large, or telling the place: worth a question.
+    void facts_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("located");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("small") << QSize(640, 480) << 1 << false << QSize(640, 480);
+        QTest::newRow("wide") << QSize(1700, 900) << 1 << false << QSize(1700, 900);
+        QTest::newRow("turned") << QSize(900, 1601) << 6 << false << QSize(1601, 900);
+        QTest::newRow("located") << QSize(640, 480) << 1 << true << QSize(640, 480);
+    }
+
+    void facts()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(bool, located);
+        QFETCH(QSize, shown);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"foto.jpg"_s);
+        makePhoto(path, stored, orientation, located);
+        const PhotoFacts facts = PhotoFacts::read(path);
+        QCOMPARE(facts.pixels, shown);
+        QCOMPARE(facts.hasLocation, located);
+        QCOMPARE(facts.worthPreparing(), QTest::currentDataTag() != "small"_ba);
+    }
+
+    void question()
+    {
+        QCOMPARE(WebCopyTexts::question(u"playa.jpg"_s, {3'940'000, {4032, 3024}, true}),
+                 u"La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. Guarda además el "
+                 u"lugar donde se tomó, que cualquiera que visite su página podría leer.\n\nLa "
+                 u"copia para la web, «playa_web.jpg», mide como mucho 1280 píxeles de lado, pesa "
+                 u"mucho menos y no lleva el lugar ni otros datos de la cámara. La foto original "
+                 u"no cambia.\n\n¿Desea preparar una copia para la web?"_s);
+    }
+
+    // The web copy: at most 1280 px on its longer side, never enlarged,
+    // turned upright, and holding nothing but pixels; an older copy is
+    // replaced and the original stays as it was.
+    void prepare_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("copy");
+        QTest::addColumn<QPoint>("band"); // a point of the red band, in the copy
+        QTest::newRow("landscape") << QSize(2400, 1800) << 1 << QSize(1280, 960) << QPoint(640, 5);
+        QTest::newRow("turned") << QSize(2400, 1800) << 6 << QSize(960, 1280) << QPoint(955, 640);
+        QTest::newRow("small") << QSize(900, 600) << 1 << QSize(900, 600) << QPoint(450, 5);
+    }
+
+    void prepare()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(QSize, copy);
+        QFETCH(QPoint, band);
+        QTemporaryDir dir;
+        const QString original = dir.filePath(u"playa.jpg"_s);
+        makePhoto(original, stored, orientation, true);
+        const QByteArray before = bytesOf(original);
+        writeBytes(dir.filePath(u"playa_web.jpg"_s), "una copia anterior");
+
+        const WebCopy::Outcome outcome = WebCopy::prepare(original);
+        QVERIFY2(outcome.copyPath == dir.filePath(u"playa_web.jpg"_s), qPrintable(outcome.error));
+        QCOMPARE(bytesOf(original), before);
+        const QImage made(outcome.copyPath);
+        QCOMPARE(made.size(), copy);
+        QVERIFY2(made.pixelColor(band).red() > 200, qPrintable(made.pixelColor(band).name()));
+
+        auto read = Exiv2::ImageFactory::open(outcome.copyPath.toStdString());
+        read->readMetadata();
+        QVERIFY(read->exifData().empty() && read->xmpData().empty() && read->iptcData().empty());
+        QCOMPARE(read->comment(), std::string());
+    }
+
+    // Each ends in a box that says why; the original is untouched and
+    // nothing is left beside it.
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        const QString photo = u"foto.jpg"_s, web = u"foto_web.jpg"_s;
+        QTest::newRow("cut short") << u"cut"_s << WebCopyTexts::cutShort(photo);
+        QTest::newRow("bomb") << u"bomb"_s << WebCopyTexts::tooLarge(photo, {30000, 30000});
+        QTest::newRow("gone") << u"gone"_s << WebCopyTexts::gone(photo);
+        QTest::newRow("folder read-only") << u"locked"_s << WebCopyTexts::notWritten(web);
+        QTest::newRow("folder in the way") << u"folder"_s << WebCopyTexts::folderInTheWay(web);
+        QTest::newRow("link in the way") << u"link"_s << WebCopyTexts::linkInTheWay(web);
+    }
+
+    void badInput()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString original = dir.filePath(u"foto.jpg"_s);
+        makePhoto(original, {1800, 1200}, 1, true);
+        QByteArray bytes = bytesOf(original);
+        if (kind == u"cut"_s) {
+            bytes.truncate(bytes.size() * 2 / 3);
+        } else if (kind == u"bomb"_s) {
+            // A small picture whose frame header claims 30000 × 30000.
+            bytes.replace(bytes.indexOf("\xFF\xC0") + 5, 4, QByteArray::fromHex("75307530"));
+        }
+        writeBytes(original, bytes);
+        if (kind == u"gone"_s)
+            QVERIFY(QFile::remove(original));
+        if (kind == u"folder"_s)
+            QVERIFY(QDir(dir.path()).mkdir(u"foto_web.jpg"_s));
+        if (kind == u"link"_s) {
+            writeBytes(dir.filePath(u"otro.txt"_s), "otro");
+            QVERIFY(QFile::link(u"otro.txt"_s, dir.filePath(u"foto_web.jpg"_s)));
+        }
+        const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        const QByteArray before = bytesOf(original);
+
+        if (kind == u"locked"_s) {
+            QVERIFY(QFile::setPermissions(original, QFile::ReadOwner | QFile::ReadOther));
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                          QFile::ReadOther | QFile::ExeOther));
+            // Permissions do not bind the super-user: this thread looks at
+            // the files as nobody (which fails harmlessly for anyone else).
+            setfsgid(65534);
+            setfsuid(65534);
+        }
+        const WebCopy::Outcome outcome = WebCopy::prepare(original);
+        setfsuid(geteuid());
+        setfsgid(getegid());
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        QCOMPARE(outcome.error, message);
+        QCOMPARE(bytesOf(original), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entries);
+        QCOMPARE(bytesOf(dir.filePath(u"otro.txt"_s)), kind == u"link"_s ? "otro" : QByteArray());
+    }
+};
+
+QTEST_MAIN(TestWebCopy)
+#include "tst_webcopy.moc"

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WebCopyOffer.h"
+
+#include "PhotoFacts.h"
+#include "UserPrompts.h"
+#include "WaitCursor.h"
+#include "WebCopy.h"
+#include "WebCopyTexts.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+WebCopyOffer::WebCopyOffer(UserPrompts &prompts, QWidget *page)
+    : QObject(page), m_prompts(prompts), m_page(page)
+{
+}
+
+void WebCopyOffer::offer(int slot, const QString &path)
+{
+    // GIF pictures may move; they are left as they are.
+    if (m_asked.contains(path) || !path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+        return;
+    const PhotoFacts facts = PhotoFacts::read(path);
+    if (!facts.worthPreparing())
+        return;
+    m_asked.insert(path);
+    if (m_prompts.question(m_page->window(), QStringLiteral("Brenzo"),
+                           WebCopyTexts::question(QFileInfo(path).fileName(), facts)))
+        prepare(slot, path);
+}
+
+void WebCopyOffer::prepare(int slot, const QString &path)
+{
+    auto hourglass = std::make_shared<std::optional<WaitCursor>>(std::in_place);
+    auto *watcher = new QFutureWatcher<WebCopy::Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
+        const WebCopy::Outcome outcome = watcher->result();
+        watcher->deleteLater();
+        hourglass->reset();
+        if (outcome.copyPath.isEmpty()) {
+            // Asked again at the next pick: the user may have put it right.
+            m_asked.remove(path);
+            m_prompts.message(m_page->window(), QStringLiteral("Brenzo"), outcome.error,
+                              PromptIcon::Warning);
+        } else {
+            m_asked.insert(outcome.copyPath);
+            emit prepared(slot, path, outcome.copyPath);
+        }
+        emit finished();
+    });
+    watcher->setFuture(QtConcurrent::run(&WebCopy::prepare, path));
+}
