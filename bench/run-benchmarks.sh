@@ -97,13 +97,20 @@ if [[ $skip != *" draftsave "* ]]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_draftsave" 20
 fi
 
-# list among pagewriter draftsave webcopy startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
+# A start-up folder holding the installed media and the samples.
+startup_folder() {
+    local folder="$tmp/startup"
     mkdir -p "$folder"
     for f in "$root"/media/*.jpg "$root"/media/*.gif "$root"/media/BRENZO.HLP "$root"/media/samples/*; do
         [ -f "$f" ] && cp "$f" "$folder/"
     done
     echo "$folder"
 }
+
+if [[ $skip != *" webcopy "* ]]; then
+    echo "== preparing a 4032 x 3024 photo for the web (goal: longest UI-thread gap <= 50 ms)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_webcopy" 5
+fi
 
 if [[ $skip != *" startup "* ]]; then
     echo "== start-up (goal <= 1.25 x a minimal Qt Widgets program showing one label of text)"
