@@ -282,6 +282,7 @@ void TestSecurePublishing::certificateAnswers()
     const auto questions = prompts.ofKind(RecordingPrompts::Kind::Question);
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions[0].title, QStringLiteral("Brenzo"));
+    QCOMPARE(questions[0].defaultAnswer, DefaultAnswer::No);
     const QString text = questions[0].text;
     QVERIFY2(text.startsWith(QStringLiteral("No puede comprobarse la identidad del servidor "
                                             "127.0.0.1.")),
@@ -331,6 +332,7 @@ void TestSecurePublishing::changedCertificateIsAskedAbout()
     QVERIFY2(questions[0].text.startsWith(
                  QStringLiteral("El certificado del servidor 127.0.0.1 ha cambiado")),
              qPrintable(questions[0].text));
+    QCOMPARE(questions[0].defaultAnswer, DefaultAnswer::No);
     QCOMPARE(server.commands, QStringList{"AUTH TLS"});
 }
 
