@@ -267,7 +267,8 @@ void ScriptedFtpServer::onDataClosed()
     const QByteArray final = finalReplies.value(m_storOccurrence, "226 Transfer complete");
     if (final.startsWith('2'))
         files.insert(m_storName, m_receiving);
-    send(final);
+    if (!final.isEmpty())
+        send(final);
     m_data->deleteLater();
     m_data = nullptr;
 }

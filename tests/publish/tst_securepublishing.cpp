@@ -339,8 +339,9 @@ void TestSecurePublishing::changedCertificateIsAskedAbout()
 void TestSecurePublishing::serverWithoutTls_data()
 {
     QTest::addColumn<QByteArray>("authReply");
-    // After a 234: "plain" (FTP where TLS belongs), "close", or "cancel"
-    // (the server stays silent and the user presses Cancelar).
+    // After a 234: "plain" (FTP where TLS belongs), "close", "cancel" (the
+    // server stays silent and the user presses Cancelar), or "more" (plain
+    // text came with the 234, to be read as the first protected reply).
     QTest::addColumn<QString>("then");
     QTest::addColumn<QStringList>("messages");
 
@@ -356,6 +357,10 @@ void TestSecurePublishing::serverWithoutTls_data()
     QTest::newRow("closed during the handshake") << QByteArray("234 Proceed") << "close" << cannot;
     QTest::newRow("Cancelar during the handshake")
         << QByteArray("234 Proceed") << "cancel" << (QStringList{PublishTexts::Cancelled} + cannot);
+    QTest::newRow("reply after the 234")
+        << QByteArray("234 Proceed\r\n230 Hecho") << "more" << cannot;
+    QTest::newRow("multi-line reply begun after the 234")
+        << QByteArray("234 Proceed\r\n230-Hecho") << "more" << cannot;
 }
 
 void TestSecurePublishing::serverWithoutTls()
@@ -395,6 +400,10 @@ void TestSecurePublishing::serverWithoutTls()
         QCOMPARE(box.title, QStringLiteral("Brenzo"));
         QCOMPARE(box.icon, PromptIcon::Critical);
         QCOMPARE(box.details, QString::fromLatin1(authReply));
+    } else if (then == QLatin1String("more")) {
+        QCOMPARE(
+            prompts.calls[0].details,
+            QStringLiteral("El servidor envió datos sin cifrar tras aceptar la conexión segura"));
     } else if (then != QLatin1String("cancel")) {
         QVERIFY(!prompts.calls[0].details.isEmpty());
     }
