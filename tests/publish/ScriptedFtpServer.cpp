@@ -219,8 +219,8 @@ void ScriptedFtpServer::flood()
         return;
     if (m_data->bytesToWrite() > 0)
         return;
-    const qint64 block = qMin<qint64>(256 * 1024, floodBytes - dataFlooded);
-    m_data->write(QByteArray(block, 'x'));
+    const qint64 block = qMin<qint64>(m_floodBlock.size(), floodBytes - dataFlooded);
+    m_data->write(m_floodBlock.left(block));
     dataFlooded += block;
     if (dataFlooded >= floodBytes)
         beginTransferWhenReady();
