@@ -27,7 +27,11 @@ public:
     }
     // The certificate question of a server with a self-signed certificate.
     bool answerYes = false;
-    bool question(QWidget *, const QString &, const QString &) override { return answerYes; }
+    bool question(QWidget *, const QString &, const QString &,
+                  DefaultAnswer = DefaultAnswer::Yes) override
+    {
+        return answerYes;
+    }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return QString();

@@ -54,10 +54,12 @@ void QtUserPrompts::message(QWidget *parent, const QString &title, const QString
     box.exec();
 }
 
-bool QtUserPrompts::question(QWidget *parent, const QString &title, const QString &text)
+bool QtUserPrompts::question(QWidget *parent, const QString &title, const QString &text,
+                             DefaultAnswer defaultAnswer)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

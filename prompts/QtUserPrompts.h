@@ -13,7 +13,8 @@ public:
 
     void message(QWidget *parent, const QString &title, const QString &text, PromptIcon icon,
                  const QString &details = QString()) override;
-    bool question(QWidget *parent, const QString &title, const QString &text) override;
+    bool question(QWidget *parent, const QString &title, const QString &text,
+                  DefaultAnswer defaultAnswer = DefaultAnswer::Yes) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &folder,
                          const QString &filter) override;
     void openFile(QWidget *parent, const QString &path) override;

@@ -8,6 +8,10 @@ class QWidget;
 
 enum class PromptIcon { NoIcon, Information, Warning, Critical, Question };
 
+// The answer a question gives when the user presses Enter. A question whose
+// Yes lowers the user's security has No as its default.
+enum class DefaultAnswer { Yes, No };
+
 // Every message box, question, file dialog, shell call and help request of
 // the program goes through this interface, so tests can read the exact texts
 // and answer the questions. Windows get it handed in when they are created.
@@ -22,7 +26,9 @@ public:
                          PromptIcon icon, const QString &details = QString()) = 0;
 
     // A question with Yes and No buttons and the question icon; true on Yes.
-    virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+    // Escape always answers No.
+    virtual bool question(QWidget *parent, const QString &title, const QString &text,
+                          DefaultAnswer defaultAnswer = DefaultAnswer::Yes) = 0;
 
     // The open-file dialog; an empty text when the user cancels.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &folder,

@@ -352,8 +352,10 @@ void TfrmEnviar::IdFTPWork(qint64) {}
 
 void TfrmEnviar::IdFTPCertificate(const CertificateIssue &issue)
 {
-    const bool trust =
-        m_prompts.question(this, QStringLiteral("Brenzo"), certificateQuestionText(issue));
+    // Trusting a certificate that cannot be verified lowers the connection's
+    // security: Enter does not do it.
+    const bool trust = m_prompts.question(this, QStringLiteral("Brenzo"),
+                                          certificateQuestionText(issue), DefaultAnswer::No);
     m_session.answerCertificate(issue, trust);
 }
 

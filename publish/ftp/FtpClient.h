@@ -27,6 +27,10 @@ public:
     quint16 port() const { return m_port; }
     // How long connecting may take: 120 s unless a test sets less.
     void setConnectTimeout(int milliseconds) { m_control.setConnectTimeout(milliseconds); }
+    // How long the server may stay silent while a reply, the TLS handshake
+    // or progress on a data connection is awaited: 120 s unless a test sets
+    // less. The run then ends as if the connection had been lost.
+    void setSilenceTimeout(int milliseconds) { m_control.setSilenceTimeout(milliseconds); }
 
     // Opens the control connection and logs in. A failure closes the
     // connection before it is reported. A secure login speaks TLS on the

@@ -12,6 +12,13 @@ FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
                           .arg(m_connectTimer.interval() / 1000.0);
         shutDown(true);
     });
+    m_silenceTimer.setSingleShot(true);
+    m_silenceTimer.setInterval(SilenceTimeoutMs);
+    connect(&m_silenceTimer, &QTimer::timeout, this, [this] {
+        m_errorText = QStringLiteral("El servidor dejó de responder durante %1 s.")
+                          .arg(m_silenceTimer.interval() / 1000.0);
+        shutDown(true);
+    });
 }
 
 // Each connection gets a socket of its own, of the kind it needs: a plain
@@ -40,12 +47,18 @@ void FtpControlConnection::makeSocket(bool secure)
     if (!tls)
         return;
     connect(tls, &QSslSocket::encrypted, this, [this] {
-        if (m_state == State::Open)
-            emit secured();
+        if (m_state != State::Open)
+            return;
+        m_handshaking = false;
+        watchSilence();
+        emit secured();
     });
     // The socket pauses on these until told to go on; the question they lead
     // to is asked from the event loop, not from inside the socket's signal.
     connect(tls, &QSslSocket::sslErrors, this, [this, tls](const QList<QSslError> &errors) {
+        // The user may take a while to answer; that is no silence of the
+        // server's.
+        m_silenceTimer.stop();
         QMetaObject::invokeMethod(
             this,
             [this, errors, certificate = tls->peerCertificate()] {
@@ -69,6 +82,8 @@ void FtpControlConnection::open(const QString &host, quint16 port, bool secure)
 {
     close();
     m_reader = FtpReplyReader();
+    m_repliesAwaited = 1;
+    m_handshaking = false;
     m_errorText.clear();
     m_state = State::Opening;
     m_host = host;
@@ -86,6 +101,8 @@ void FtpControlConnection::send(const QByteArray &command)
     // Hand the line to the system now, not on the next turn of the event
     // loop: a STOR must be on its way before the data connection is opened.
     m_socket->flush();
+    ++m_repliesAwaited;
+    watchSilence();
 }
 
 void FtpControlConnection::close()
@@ -104,6 +121,17 @@ void FtpControlConnection::startTls()
         m_errorText = QStringLiteral("La conexión no se abrió para hablar TLS");
         return shutDown(true);
     }
+    // Until the handshake, the connection is in plain text, and anything
+    // after the 234 could be anyone's: read once the connection is secure,
+    // it would pass for the start of the server's protected replies.
+    if (!m_reader.isIdle() || m_socket->bytesAvailable() > 0) {
+        m_errorText =
+            QStringLiteral("El servidor envió datos sin cifrar tras aceptar la conexión segura");
+        return shutDown(true);
+    }
+    m_reader = FtpReplyReader();
+    m_handshaking = true;
+    watchSilence();
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     // Keeps the session, which the data connections resume: many servers
     // accept a data connection only in the control connection's session.
@@ -122,6 +150,21 @@ void FtpControlConnection::acceptCertificate()
         return;
     tls->ignoreSslErrors();
     tls->resume();
+    watchSilence();
+}
+
+void FtpControlConnection::serverProgressed()
+{
+    if (m_silenceTimer.isActive())
+        m_silenceTimer.start();
+}
+
+void FtpControlConnection::watchSilence()
+{
+    if (m_state == State::Open && (m_repliesAwaited > 0 || m_handshaking || !m_reader.isIdle()))
+        m_silenceTimer.start();
+    else
+        m_silenceTimer.stop();
 }
 
 void FtpControlConnection::onConnected()
@@ -144,8 +187,13 @@ void FtpControlConnection::onReadyRead()
         return;
     }
     // A reply handler may close the connection; what follows is then dropped.
-    while (m_state == State::Open && m_reader.hasReply())
-        emit replyReceived(m_reader.takeReply());
+    while (m_state == State::Open && m_reader.hasReply()) {
+        const FtpReply reply = m_reader.takeReply();
+        if (!reply.isPreliminary() && m_repliesAwaited > 0)
+            --m_repliesAwaited;
+        emit replyReceived(reply);
+    }
+    watchSilence();
 }
 
 bool FtpControlConnection::retryConnecting()
@@ -183,6 +231,7 @@ void FtpControlConnection::shutDown(bool broke)
     const bool wasOpen = m_state == State::Open;
     m_state = State::Closed;
     m_connectTimer.stop();
+    m_silenceTimer.stop();
     m_socket->abort();
     if (wasOpen)
         emit closed();

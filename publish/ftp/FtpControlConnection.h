@@ -19,17 +19,26 @@
 // on every complete reply. It never waits, so closing it acts at once. After
 // AUTH TLS it can be secured: the TLS handshake, with the server's
 // certificate verified against the system's authorities and the server's name.
+// While a reply or the handshake is awaited, a server silent for 120 s
+// breaks the connection.
 class FtpControlConnection : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int ConnectTimeoutMs = 120 * 1000;
+    static constexpr int SilenceTimeoutMs = 120 * 1000;
 
     explicit FtpControlConnection(QObject *parent = nullptr);
     ~FtpControlConnection() override;
 
     // How long a connection attempt may take; 120 s unless a test says less.
     void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
+    // How long the server may stay silent while something is awaited from
+    // it; 120 s unless a test says less.
+    void setSilenceTimeout(int milliseconds) { m_silenceTimer.setInterval(milliseconds); }
+    // The server is at work elsewhere, on a data connection: its silence
+    // here is no sign of trouble, and the count starts again.
+    void serverProgressed();
 
     // A connection opened secure may be secured by startTls(); a plain one
     // never loads the TLS library.
@@ -82,6 +91,9 @@ private:
     bool retryConnecting();
     void shutDown(bool broke);
     void makeSocket(bool secure);
+    // Counts the server's silence while a reply or the handshake is awaited,
+    // from now; stops counting when nothing is.
+    void watchSilence();
 
     // The socket when the connection was opened secure; null otherwise.
     QSslSocket *tls() const { return qobject_cast<QSslSocket *>(m_socket.get()); }
@@ -89,7 +101,10 @@ private:
     // Made by open(); plain until startTls().
     std::unique_ptr<QTcpSocket> m_socket;
     QTimer m_connectTimer;
+    QTimer m_silenceTimer;
     FtpReplyReader m_reader;
+    int m_repliesAwaited = 0; // final replies; the greeting counts as one
+    bool m_handshaking = false;
     QString m_errorText;
     QString m_host;
     quint16 m_port = 0;

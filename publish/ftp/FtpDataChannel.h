@@ -2,9 +2,10 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QIODevice>
 #include <QObject>
 
-class QIODevice;
+#include <array>
 
 // One passive data connection that carries one file to the server: plain
 // (FtpDataConnection) or over TLS (FtpTlsDataConnection).
@@ -27,6 +28,23 @@ public:
     virtual void abort() = 0;
     // Why the connection failed, in the socket's words; empty when it did not.
     virtual QString errorText() const = 0;
+
+protected:
+    // Whatever the server sends on the connection is read into one buffer
+    // that lives as long as the connection, and dropped: a server that
+    // floods the connection costs no memory. The plain socket's own buffer is
+    // held to the same size, so that it keeps one block rather than take a
+    // new one for every read. Reads everything there is; returns how many bytes.
+    static constexpr qint64 DiscardBlockSize = 16 * 1024;
+    qint64 discardIncoming(QIODevice &socket)
+    {
+        qint64 dropped = 0;
+        for (qint64 read; (read = socket.read(m_discard.data(), DiscardBlockSize)) > 0;)
+            dropped += read;
+        return dropped;
+    }
+
+    std::array<char, DiscardBlockSize> m_discard;
 
 signals:
     void opened();

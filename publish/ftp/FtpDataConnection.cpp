@@ -10,6 +10,7 @@
 FtpDataConnection::FtpDataConnection(QObject *parent) : FtpDataChannel(parent)
 {
     m_socket.setProxy(QNetworkProxy::NoProxy);
+    m_socket.setReadBufferSize(DiscardBlockSize);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(FtpControlConnection::ConnectTimeoutMs);
     connect(&m_connectTimer, &QTimer::timeout, this,
@@ -28,7 +29,12 @@ FtpDataConnection::FtpDataConnection(QObject *parent) : FtpDataChannel(parent)
         emit progress(m_sent);
         pump();
     });
-    connect(&m_socket, &QTcpSocket::readyRead, this, &FtpDataConnection::discardIncoming);
+    connect(&m_socket, &QTcpSocket::readyRead, this, [this] {
+        m_discarded += discardIncoming(m_socket);
+        // A turn of the event loop may be long in coming: take in more than
+        // the socket's small buffer holds while here.
+        m_discarded += readWaiting(m_socket, m_discard.data(), DiscardBlockSize, QueueLimit);
+    });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &FtpDataConnection::onLost);
     connect(&m_socket, &QTcpSocket::disconnected, this, &FtpDataConnection::onLost);
 }
@@ -91,17 +97,12 @@ void FtpDataConnection::pump()
     }
 }
 
-void FtpDataConnection::discardIncoming()
-{
-    m_discarded += m_socket.skip(m_socket.bytesAvailable());
-}
-
 void FtpDataConnection::onLost()
 {
     // Once the file is out, the server closing its side is the expected end,
     // and whatever happens to the connection then is for its reply to tell.
     if (m_state == State::Sent) {
-        discardIncoming();
+        m_discarded += discardIncoming(m_socket);
         m_state = State::Done;
         m_socket.abort();
         return;

@@ -38,7 +38,6 @@ private:
     enum class State { Idle, Opening, Open, Sending, Sent, Done };
 
     void pump();
-    void discardIncoming();
     void onLost();
     void fail(const QString &reason);
 

@@ -21,6 +21,9 @@ public:
     bool hasReply() const { return !m_ready.isEmpty(); }
     FtpReply takeReply() { return m_ready.takeFirst(); }
     bool isBroken() const { return m_broken; }
+    // Nothing held: no reply waiting to be taken, no line or multi-line
+    // reply begun.
+    bool isIdle() const { return m_buffer.isEmpty() && m_ready.isEmpty() && m_multiLineCode == 0; }
 
 private:
     bool takeLine(QByteArray line);

@@ -19,7 +19,11 @@ FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
         m_dataOpen = true;
         startSendingWhenReady();
     });
-    connect(m_data.get(), &FtpDataChannel::progress, this, &FtpStore::progress);
+    connect(m_data.get(), &FtpDataChannel::progress, this, [this](qint64 bytesSent) {
+        // The server is taking the file: the reply may well be long in coming.
+        m_control.serverProgressed();
+        emit progress(bytesSent);
+    });
     connect(m_data.get(), &FtpDataChannel::sent, this, [this] {
         if (m_state == State::Sending)
             m_state = State::Final;

@@ -50,8 +50,7 @@ FtpTlsDataConnection::FtpTlsDataConnection(const QString &serverName,
     });
     connect(&m_socket, &QSslSocket::encryptedBytesWritten, this, &FtpTlsDataConnection::pump);
     // A server may say something on the connection; nothing of it is kept.
-    connect(&m_socket, &QSslSocket::readyRead, this,
-            [this] { m_socket.skip(m_socket.bytesAvailable()); });
+    connect(&m_socket, &QSslSocket::readyRead, this, [this] { discardIncoming(m_socket); });
     connect(&m_socket, &QSslSocket::errorOccurred, this, &FtpTlsDataConnection::fail);
     connect(&m_socket, &QSslSocket::disconnected, this, [this] {
         if (m_state == State::Done)

@@ -39,3 +39,24 @@ void shutDownSending(qintptr descriptor)
     ::shutdown(int(descriptor), SHUT_WR);
 #endif
 }
+
+qint64 readWaiting(QAbstractSocket &socket, char *buffer, qint64 size, qint64 limit)
+{
+    const qintptr descriptor = socket.socketDescriptor();
+    qint64 total = 0;
+    while (descriptor != -1 && total < limit) {
+#ifdef Q_OS_WIN
+        u_long waiting = 0;
+        if (::ioctlsocket(descriptor, FIONREAD, &waiting) != 0 || waiting == 0)
+            break;
+        const int read = ::recv(descriptor, buffer, int(qMin<qint64>(size, waiting)), 0);
+#else
+        const auto read = ::recv(int(descriptor), buffer, size_t(size), MSG_DONTWAIT);
+#endif
+        // The end of the stream and errors are left for the socket to find.
+        if (read <= 0)
+            break;
+        total += read;
+    }
+    return total;
+}

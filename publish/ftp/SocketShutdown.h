@@ -6,7 +6,8 @@
 class QAbstractSocket;
 
 // What Qt's sockets do not offer: ending a connection with a reset rather
-// than an orderly close, and closing only the sending half of it.
+// than an orderly close, closing only the sending half of it, and reading
+// past the socket's own buffer.
 
 // Drops whatever is still queued for sending and closes the socket so that
 // the peer sees a reset, not an orderly end: a server must never take a file
@@ -19,3 +20,9 @@ void shutDownSending(QAbstractSocket &socket);
 // The same for a descriptor of our own: a socket's, kept after the socket has
 // let it go. Nothing happens for -1.
 void shutDownSending(qintptr descriptor);
+
+// Reads what the system holds for the socket straight into the buffer, up
+// to `limit` bytes in all, without waiting; returns how many bytes. The
+// socket's own buffer is bypassed, which would take a new block for every
+// read.
+qint64 readWaiting(QAbstractSocket &socket, char *buffer, qint64 size, qint64 limit);

@@ -219,8 +219,8 @@ void ScriptedFtpServer::flood()
         return;
     if (m_data->bytesToWrite() > 0)
         return;
-    const qint64 block = qMin<qint64>(256 * 1024, floodBytes - dataFlooded);
-    m_data->write(QByteArray(block, 'x'));
+    const qint64 block = qMin<qint64>(m_floodBlock.size(), floodBytes - dataFlooded);
+    m_data->write(m_floodBlock.left(block));
     dataFlooded += block;
     if (dataFlooded >= floodBytes)
         beginTransferWhenReady();
@@ -267,7 +267,8 @@ void ScriptedFtpServer::onDataClosed()
     const QByteArray final = finalReplies.value(m_storOccurrence, "226 Transfer complete");
     if (final.startsWith('2'))
         files.insert(m_storName, m_receiving);
-    send(final);
+    if (!final.isEmpty())
+        send(final);
     m_data->deleteLater();
     m_data = nullptr;
 }

@@ -44,7 +44,8 @@ public:
     // The six numbers of a 227 take the place of %1.
     QByteArray passiveFormat = "227 Entering Passive Mode (%1).";
     QByteArray passiveHost = "127,0,0,1";
-    // Final replies of transfers by STOR occurrence; 226 when not given.
+    // Final replies of transfers by STOR occurrence; 226 when not given,
+    // none when given empty.
     QHash<int, QByteArray> finalReplies;
     // Data connections are left unread: the client's sending stalls.
     bool stallData = false;
@@ -95,6 +96,9 @@ private:
     QPointer<QTcpSocket> m_client;
     QPointer<QTcpSocket> m_data;
     QByteArray m_lineBuffer;
+    // Written again and again: the memory the flood test measures is the
+    // client's, not a new block of ours for every write.
+    const QByteArray m_floodBlock = QByteArray(256 * 1024, 'x');
     QList<Rule> m_rules;
     QHash<QByteArray, int> m_counts;
     QByteArray m_receiving;

@@ -12,6 +12,7 @@
 #include "TfrmEnviar.h"
 #include "TlsLibrary.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +120,8 @@ private slots:
     void cancel();
     void cancelWhileConnecting();
     void connectingRunsOutOfTime();
+    void serverFallsSilent_data();
+    void serverFallsSilent();
     void controlLostMidFile();
     void floodedDataConnection();
     void titleBarCloseWaitsForTheRun();
@@ -678,6 +681,35 @@ void TestPublishRun::connectingRunsOutOfTime()
     QCOMPARE(s.messages(), QStringList({CannotConnect, CannotLogIn}));
     QCOMPARE(s.prompts.calls[0].details, QStringLiteral("El servidor no respondió en 2 s"));
 #endif
+}
+
+void TestPublishRun::serverFallsSilent_data()
+{
+    QTest::addColumn<QStringList>("rules"); // FTPS and FINAL:stall are the test's own
+    QTest::addColumn<QStringList>("messages");
+    const QStringList both = {CannotConnect, CannotLogIn};
+    QTest::newRow("at the greeting") << QStringList{"GREETING:stall"} << both;
+    QTest::newRow("inside a multi-line reply") << QStringList{"USER=331-Hola\r\nsigue"} << both;
+    QTest::newRow("during the TLS handshake") << QStringList{"FTPS", "AUTH=234 Adelante"} << both;
+    QTest::newRow("at the end of a file")
+        << QStringList{"FINAL:stall"} << QStringList{cannotSend("pagina.htm")};
+}
+
+void TestPublishRun::serverFallsSilent()
+{
+    QFETCH(QStringList, rules);
+    QFETCH(QStringList, messages);
+    Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
+    s.child<QCheckBox>("chkFTPS")->setChecked(rules.removeAll(QStringLiteral("FTPS")) > 0);
+    if (rules.removeAll(QStringLiteral("FINAL:stall")))
+        s.server.finalReplies.insert(1, QByteArray()); // none at all
+    s.server.addRules(rules);
+    s.window.ftpClient().setSilenceTimeout(2000);
+    s.publish();
+    QVERIFY(s.waitForRunEnd());
+    QCOMPARE(s.messages(), messages);
+    for (const RecordingPrompts::Call &call : std::as_const(s.prompts.calls))
+        QCOMPARE(call.details, QStringLiteral("El servidor dejó de responder durante 2 s."));
 }
 
 void TestPublishRun::titleBarCloseWaitsForTheRun()

@@ -282,6 +282,7 @@ void TestSecurePublishing::certificateAnswers()
     const auto questions = prompts.ofKind(RecordingPrompts::Kind::Question);
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions[0].title, QStringLiteral("Brenzo"));
+    QCOMPARE(questions[0].defaultAnswer, DefaultAnswer::No);
     const QString text = questions[0].text;
     QVERIFY2(text.startsWith(QStringLiteral("No puede comprobarse la identidad del servidor "
                                             "127.0.0.1.")),
@@ -331,14 +332,16 @@ void TestSecurePublishing::changedCertificateIsAskedAbout()
     QVERIFY2(questions[0].text.startsWith(
                  QStringLiteral("El certificado del servidor 127.0.0.1 ha cambiado")),
              qPrintable(questions[0].text));
+    QCOMPARE(questions[0].defaultAnswer, DefaultAnswer::No);
     QCOMPARE(server.commands, QStringList{"AUTH TLS"});
 }
 
 void TestSecurePublishing::serverWithoutTls_data()
 {
     QTest::addColumn<QByteArray>("authReply");
-    // After a 234: "plain" (FTP where TLS belongs), "close", or "cancel"
-    // (the server stays silent and the user presses Cancelar).
+    // After a 234: "plain" (FTP where TLS belongs), "close", "cancel" (the
+    // server stays silent and the user presses Cancelar), or "more" (plain
+    // text came with the 234, to be read as the first protected reply).
     QTest::addColumn<QString>("then");
     QTest::addColumn<QStringList>("messages");
 
@@ -354,6 +357,10 @@ void TestSecurePublishing::serverWithoutTls_data()
     QTest::newRow("closed during the handshake") << QByteArray("234 Proceed") << "close" << cannot;
     QTest::newRow("Cancelar during the handshake")
         << QByteArray("234 Proceed") << "cancel" << (QStringList{PublishTexts::Cancelled} + cannot);
+    QTest::newRow("reply after the 234")
+        << QByteArray("234 Proceed\r\n230 Hecho") << "more" << cannot;
+    QTest::newRow("multi-line reply begun after the 234")
+        << QByteArray("234 Proceed\r\n230-Hecho") << "more" << cannot;
 }
 
 void TestSecurePublishing::serverWithoutTls()
@@ -393,6 +400,10 @@ void TestSecurePublishing::serverWithoutTls()
         QCOMPARE(box.title, QStringLiteral("Brenzo"));
         QCOMPARE(box.icon, PromptIcon::Critical);
         QCOMPARE(box.details, QString::fromLatin1(authReply));
+    } else if (then == QLatin1String("more")) {
+        QCOMPARE(
+            prompts.calls[0].details,
+            QStringLiteral("El servidor envió datos sin cifrar tras aceptar la conexión segura"));
     } else if (then != QLatin1String("cancel")) {
         QVERIFY(!prompts.calls[0].details.isEmpty());
     }

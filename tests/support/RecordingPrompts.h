@@ -25,6 +25,8 @@ public:
         int topic = -1;
         QString folder = {};  // the file dialog's folder
         QString details = {}; // a message's details
+        // What Enter answers to a question.
+        DefaultAnswer defaultAnswer = DefaultAnswer::Yes;
     };
 
     QList<Call> calls;
@@ -39,9 +41,10 @@ public:
     {
         record({Kind::Message, title, text, icon, -1, QString(), details});
     }
-    bool question(QWidget *, const QString &title, const QString &text) override
+    bool question(QWidget *, const QString &title, const QString &text,
+                  DefaultAnswer defaultAnswer = DefaultAnswer::Yes) override
     {
-        record({Kind::Question, title, text, PromptIcon::Question});
+        record({Kind::Question, title, text, PromptIcon::Question, -1, {}, {}, defaultAnswer});
         return answers.isEmpty() ? false : answers.dequeue();
     }
     QString openFileName(QWidget *, const QString &title, const QString &folder,
