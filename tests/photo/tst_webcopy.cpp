@@ -2,12 +2,12 @@
 // A photo made ready for the web: what is told about it, the copy's size,
 // turn and missing metadata, and bad input refused without harm.
 
+#include "CameraPhoto.h"
 #include "PhotoFacts.h"
 #include "WebCopy.h"
 #include "WebCopyTexts.h"
 
 #include <QDir>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,26 +29,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// A photo as a camera leaves it: a red band along its top, the camera's
-// metadata and a comment, and the place when asked.
-void makePhoto(const QString &path, QSize size, int orientation, bool located)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkBlue);
-    QPainter(&image).fillRect(0, 0, size.width(), size.height() / 8, Qt::red);
-    QVERIFY(image.save(path, "JPEG", 90));
-    auto photo = Exiv2::ImageFactory::open(path.toStdString());
-    photo->readMetadata();
-    Exiv2::ExifData &exif = photo->exifData();
-    exif["Exif.Image.Orientation"] = uint16_t(orientation);
-    if (located) {
-        exif["Exif.GPSInfo.GPSLatitude"] = "40/1 25/1 0/1";
-        exif["Exif.GPSInfo.GPSLongitude"] = "3/1 42/1 0/1";
-    }
-    photo->setComment("Casa de la abuela");
-    photo->writeMetadata();
 }
 
 } // namespace

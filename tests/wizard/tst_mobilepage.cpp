@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page adapted to phones: the note for a MIDI sound on page 8, and a
 // page with every section, written through the window and visited in
-// headless Chromium on a phone and on a desktop.
+// headless Chromium on a phone and on a desktop, its big photo made ready
+// for the web on the way.
 
+#include "CameraPhoto.h"
 #include "MediaPagesSupport.h"
 
 #include "ColourScheme.h"
+#include "ImagesPage.h"
 #include "PageWriter.h"
+#include "WebCopyOffer.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
 
@@ -61,6 +66,7 @@ private slots:
         }
         WizardFixture f;
         copySamples(f);
+        makePhoto(f.path(u"playa.jpg"_s), {2400, 1800}, 1, true);
         f.edit(u"txtTitol"_s)->setText(u"La casa de Ana"_s);
         f.edit(u"txtSubTitol1"_s)->setText(u"Fotos & recuerdos"_s);
         f.edit(u"txtSubTitol2"_s)->setText(u"Bienvenidos"_s);
@@ -72,10 +78,13 @@ private slots:
                                 "texto tenga que partirse en un teléfono estrecho."_s;
         f.find<QPlainTextEdit>(u"txtLibre"_s)->setPlainText(central + u"\n\nAdiós."_s);
         f.next();
-        const QStringList pictures = {u"foto_playa.jpg"_s, u"montana.jpg"_s, u"Logo.Gif"_s};
+        f.prompts.answers.enqueue(true);
+        QSignalSpy ready(f.find<ImagesPage>(u"p5"_s)->webCopies(), &WebCopyOffer::finished);
+        const QStringList pictures = {u"playa.jpg"_s, u"montana.jpg"_s, u"Logo.Gif"_s};
         for (int number = 1; number <= 3; ++number) {
             f.click(u"btnImagen%1"_s.arg(number));
             clickItem(f.find<QListWidget>(u"lstImagen%1"_s.arg(number)), pictures[number - 1]);
+            QVERIFY(number > 1 || ready.wait(20000));
         }
         f.edit(u"txtImagen1"_s)->setText(u"http://playa.example/"_s);
         f.next();
@@ -91,6 +100,12 @@ private slots:
 
         PageSettings exact = f.window->settings();
         QVERIFY(exact.chkMovil);
+        QCOMPARE(exact.lblNombreImagen1, u"playa_web.jpg"_s);
+        const QImage web(f.path(u"playa_web.jpg"_s));
+        QCOMPARE(web.size(), QSize(1280, 960));
+        auto read = Exiv2::ImageFactory::open(f.path(u"playa_web.jpg"_s).toStdString());
+        read->readMetadata();
+        QVERIFY(read->exifData().empty() && read->xmpData().empty()); // nor the place
         exact.chkMovil = false;
         QVERIFY(WritePage(exact, schemeFor(exact), f.path(u"exacta.htm"_s)));
 
