@@ -7,15 +7,9 @@
 
 #include "GenerationRun.h"
 #include "PublishTexts.h"
-#include "PyftpdlibServer.h"
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
+#include "PublishToPyftpdlib.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <cstdio>
 
@@ -38,22 +32,9 @@ int main(int argc, char **argv)
     if (!page.written)
         return failure(QStringLiteral("the page was not written"));
 
-    RecordingPrompts prompts;
-    TfrmEnviar window(prompts);
-    window.ftpClient().setPort(server.port());
-    window.setUpload(folder, publishFileNames(page.entries));
-    window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
-        ->setText(QStringLiteral("127.0.0.1"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))
-        ->setText(QLatin1String(PyftpdlibServer::User));
-    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
-        ->setText(QLatin1String(PyftpdlibServer::Password));
-    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(QString());
-    window.show();
-    auto *publish = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
-    publish->click();
-    if (!QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000))
+    const std::optional<QStringList> shown =
+        publishToPyftpdlib(server, folder, publishFileNames(page.entries));
+    if (!shown)
         return failure(QStringLiteral("the upload did not end"));
-    const QStringList shown = prompts.messageTexts();
-    return shown == QStringList{PublishTexts::Published} ? 0 : failure(shown.join(u' '));
+    return *shown == QStringList{PublishTexts::Published} ? 0 : failure(shown->join(u' '));
 }

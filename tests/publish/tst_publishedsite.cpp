@@ -8,13 +8,9 @@
 
 #include "GenerationRun.h"
 #include "PublishTexts.h"
+#include "PublishToPyftpdlib.h"
 #include "PyftpdlibServer.h"
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -61,27 +57,12 @@ void TestPublishedSite::visitorSeesEveryFile()
     settings.txtEmail = QStringLiteral("ana@example.com");
     const GenerationResult page = runGeneration(settings, startup.path());
     QVERIFY(page.written);
-    QStringList files;
-    for (const PublishEntry &entry : page.entries)
-        files.append(entry.fileName);
+    const QStringList files = publishFileNames(page.entries);
 
     // Published by the real run.
-    RecordingPrompts prompts;
-    TfrmEnviar window(prompts);
-    window.ftpClient().setPort(server.port());
-    window.setUpload(startup.path(), files);
-    window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
-        ->setText(QStringLiteral("127.0.0.1"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))
-        ->setText(QLatin1String(PyftpdlibServer::User));
-    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))
-        ->setText(QLatin1String(PyftpdlibServer::Password));
-    window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(QString());
-    window.show();
-    auto *publish = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
-    publish->click();
-    QVERIFY(QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000));
-    QCOMPARE(prompts.messageTexts(), QStringList{PublishTexts::Published});
+    QCOMPARE(publishToPyftpdlib(server, startup.path(), files)
+                 .value_or(QStringList{QStringLiteral("the upload did not end")}),
+             QStringList{PublishTexts::Published});
 
     // Served from the server's folder.
     QProcess http;
