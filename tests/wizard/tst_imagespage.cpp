@@ -9,6 +9,7 @@
 #include "PictureSlot.h"
 #include "WebCopyOffer.h"
 
+#include <algorithm>
 #include <QImage>
 #include <QMovie>
 #include <QSignalSpy>
@@ -202,15 +203,20 @@ private slots:
         const QList<int> delays{450, 60, 60, 60, 250, 60, 60, 60};
         QList<int> seen;
         QMap<int, int> delayOf;
+        // The movie takes the time it spent decoding a frame off that frame's
+        // delay, so keep the longest delay seen for each frame over the passes.
         connect(movie, &QMovie::frameChanged, this, [&](int frame) {
             seen.append(frame);
-            delayOf.insert(frame, movie->nextFrameDelay());
+            delayOf.insert(frame, std::max(delayOf.value(frame), movie->nextFrameDelay()));
         });
         // Two full passes: the second shows the loop goes on.
         QTRY_VERIFY_WITH_TIMEOUT(seen.count(0) >= 2 && seen.indexOf(7) < seen.lastIndexOf(0),
                                  10000);
-        for (int frame = 0; frame < 8; ++frame)
-            QCOMPARE(delayOf.value(frame), delays[frame]);
+        for (int frame = 0; frame < 8; ++frame) {
+            QVERIFY2(delayOf.value(frame) <= delays[frame] &&
+                         delayOf.value(frame) > delays[frame] - 30,
+                     qPrintable(u"frame %1: %2 ms"_s.arg(frame).arg(delayOf.value(frame))));
+        }
         const qsizetype firstPass = seen.indexOf(0);
         QVERIFY(firstPass >= 0);
         for (int step = 1; step < 8 && firstPass + step < seen.size(); ++step)
