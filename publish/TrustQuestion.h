@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 // A question whose Yes lowers the user's guard: trust a server whose
 // identity cannot be checked. The step that asks makes it with the text the
