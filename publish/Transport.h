@@ -17,6 +17,15 @@ struct TransportLogin {
     QString password;
 };
 
+// How long a run waits on the network before it gives up as if the
+// connection had been lost: for the connection to be made (the TCP
+// connection, and each data connection), and for the server to say or take
+// anything while it is awaited. Two minutes each, unless a test sets less.
+struct TransportLimits {
+    int connectMs = 120'000;
+    int silenceMs = 120'000;
+};
+
 // The way the files of a run travel to the server: one connection, logged
 // in, in one folder, one operation at a time. Each operation ends with
 // finished(ok), always delivered from the event loop, never from inside the
@@ -30,6 +39,8 @@ class Transport : public QObject {
 public:
     using QObject::QObject;
 
+    // Applies to the connections opened after it.
+    virtual void setLimits(const TransportLimits &limits) = 0;
     // Opens the connection and logs in. A failure closes the connection
     // before it is reported.
     virtual void connectAndLogin(const TransportLogin &login) = 0;
