@@ -4,10 +4,12 @@
 // in their order, the status line, the inputs and the files that arrive.
 
 #include "FtpDataConnection.h"
+#include "PublishJob.h"
 #include "PublishSettings.h"
 #include "PublishTexts.h"
 #include "RecordingPrompts.h"
 #include "ScriptedFtpServer.h"
+#include "SettingsKeeper.h"
 #include "StatusLine.h"
 #include "TfrmEnviar.h"
 #include "TlsLibrary.h"
@@ -48,15 +50,15 @@ struct Session {
     Session(const QString &folder, const QStringList &files)
     {
         server.listen();
-        window.ftpClient().setPort(server.port());
         window.setUpload(folder, files);
         QObject::connect(&window, &TfrmEnviar::statusChanged,
                          [this](const QString &text) { statuses.append(text); });
         QObject::connect(&window, &TfrmEnviar::settingsSaved, [this] { ++settingsSaved; });
         window.show();
-        fill(QStringLiteral("127.0.0.1"), QStringLiteral("ana"), QStringLiteral("secreto"),
-             QString());
+        fill(host(), QStringLiteral("ana"), QStringLiteral("secreto"), QString());
     }
+
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(server.port()); }
 
     template <typename T> T *child(const char *name)
     {
@@ -97,6 +99,27 @@ struct Session {
             lines.append(QString::fromLatin1(line));
         return lines;
     }
+};
+
+// One publishing job without a window, with its own time limits.
+struct Job {
+    SettingsKeeper keeper;
+    PublishJob job{keeper};
+    QSignalSpy finished{&job, &PublishJob::finished};
+
+    Job(const QString &folder, const QStringList &files, const TransportLimits &limits)
+    {
+        job.setUpload(folder, files);
+        job.setLimits(limits);
+    }
+    void start(quint16 port, bool secure = false)
+    {
+        job.start({QStringLiteral("127.0.0.1:%1").arg(port), QStringLiteral("ana"),
+                   QStringLiteral("secreto"), QString(), secure});
+    }
+    bool waitForEnd() { return !finished.isEmpty() || finished.wait(20000); }
+    PublishJob::Outcome outcome() const { return finished.at(0).at(0).value<PublishJob::Outcome>(); }
+    QString reason() const { return finished.at(0).at(2).toString(); }
 };
 
 } // namespace
@@ -184,7 +207,7 @@ void TestPublishRun::successfulRun()
     Session s(m_folder.path(), files);
     // Blanks and control characters around the texts, the folder's too: each
     // is sent as it is saved, trimmed.
-    s.fill(QStringLiteral(" 127.0.0.1\t"), QStringLiteral("  ana "),
+    s.fill(u' ' + s.host() + u'\t', QStringLiteral("  ana "),
            QStringLiteral("\tsecreto \x01"), QStringLiteral(" /site"));
     QString statusDuringBox;
     int barDuringBox = 0;
@@ -204,7 +227,7 @@ void TestPublishRun::successfulRun()
     // Saved once, trimmed, while the run goes on.
     QVERIFY(s.waitForSettingsSaved());
     const PublishSettings saved = PublishSettings::load();
-    QCOMPARE(saved.server, QStringLiteral("127.0.0.1"));
+    QCOMPARE(saved.server, s.host());
     QCOMPARE(saved.user, QStringLiteral("ana"));
     QCOMPARE(saved.password, QStringLiteral("secreto"));
     QCOMPARE(saved.folder, QStringLiteral("/site"));
@@ -336,6 +359,9 @@ void TestPublishRun::failures_data()
         << QStringList{"PASS=530 Login incorrect"} << ana << secreto << QString() << page << both
         << QStringList{"USER ana", "PASS secreto"} << QStringList()
         << QStringLiteral("530 Login incorrect");
+    QTest::newRow("port out of range")
+        << QStringList{"SERVER=127.0.0.1:99999"} << ana << secreto << QString() << page << both
+        << QStringList() << QStringList() << QStringLiteral("El puerto indicado no es válido: 99999");
     QTest::newRow("greeting refused")
         << QStringList{"GREETING=421 Demasiados usuarios"} << ana << secreto << QString() << page
         << both << QStringList() << QStringList() << QStringLiteral("421 Demasiados usuarios");
@@ -418,13 +444,16 @@ void TestPublishRun::failures()
     QFETCH(QString, details);
 
     Session s(m_folder.path(), files);
+    QString host = s.host();
     for (const QString &rule : std::as_const(rules)) {
         if (rule.startsWith(QLatin1String("FINAL=")))
             s.server.finalReplies.insert(1, rule.mid(6).toLatin1());
+        else if (rule.startsWith(QLatin1String("SERVER=")))
+            host = rule.mid(7);
         else
             s.server.addRules({rule});
     }
-    s.fill(QStringLiteral("127.0.0.1"), user, password, folder);
+    s.fill(host, user, password, folder);
     QCOMPARE(s.child<QLineEdit>("txtUSer")->text(), user);
     QCOMPARE(s.child<QComboBox>("txtRemoto")->currentText(), folder);
     QStringList statusAtFirstBox;
@@ -649,7 +678,7 @@ void TestPublishRun::cancelWhileConnecting()
     UnansweredPort silent;
     QVERIFY(silent.port != 0);
     Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
-    s.window.ftpClient().setPort(silent.port);
+    s.child<QLineEdit>("txtServer")->setText(QStringLiteral("127.0.0.1:%1").arg(silent.port));
     s.publish();
     for (int i = 0; i < 10; ++i)
         QCoreApplication::processEvents();
@@ -673,43 +702,41 @@ void TestPublishRun::connectingRunsOutOfTime()
     // spent, and the boxes then say so.
     UnansweredPort silent;
     QVERIFY(silent.port != 0);
-    Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
-    s.window.ftpClient().setPort(silent.port);
-    s.window.ftpClient().setConnectTimeout(2000);
-    s.publish();
-    QVERIFY(s.waitForRunEnd());
-    QCOMPARE(s.messages(), QStringList({CannotConnect, CannotLogIn}));
-    QCOMPARE(s.prompts.calls[0].details, QStringLiteral("El servidor no respondió en 2 s"));
+    Job j(m_folder.path(), {QStringLiteral("pagina.htm")}, {2000, 120'000});
+    j.start(silent.port);
+    QVERIFY(j.waitForEnd());
+    QCOMPARE(j.outcome(), PublishJob::Outcome::LoginFailed);
+    QCOMPARE(j.reason(), QStringLiteral("El servidor no respondió en 2 s"));
 #endif
 }
 
 void TestPublishRun::serverFallsSilent_data()
 {
     QTest::addColumn<QStringList>("rules"); // FTPS and FINAL:stall are the test's own
-    QTest::addColumn<QStringList>("messages");
-    const QStringList both = {CannotConnect, CannotLogIn};
-    QTest::newRow("at the greeting") << QStringList{"GREETING:stall"} << both;
-    QTest::newRow("inside a multi-line reply") << QStringList{"USER=331-Hola\r\nsigue"} << both;
-    QTest::newRow("during the TLS handshake") << QStringList{"FTPS", "AUTH=234 Adelante"} << both;
+    QTest::addColumn<PublishJob::Outcome>("outcome");
+    const auto login = PublishJob::Outcome::LoginFailed;
+    QTest::newRow("at the greeting") << QStringList{"GREETING:stall"} << login;
+    QTest::newRow("inside a multi-line reply") << QStringList{"USER=331-Hola\r\nsigue"} << login;
+    QTest::newRow("during the TLS handshake") << QStringList{"FTPS", "AUTH=234 Adelante"} << login;
     QTest::newRow("at the end of a file")
-        << QStringList{"FINAL:stall"} << QStringList{cannotSend("pagina.htm")};
+        << QStringList{"FINAL:stall"} << PublishJob::Outcome::FileFailed;
 }
 
 void TestPublishRun::serverFallsSilent()
 {
     QFETCH(QStringList, rules);
-    QFETCH(QStringList, messages);
-    Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
-    s.child<QCheckBox>("chkFTPS")->setChecked(rules.removeAll(QStringLiteral("FTPS")) > 0);
+    QFETCH(PublishJob::Outcome, outcome);
+    ScriptedFtpServer server;
+    QVERIFY(server.listen());
+    const bool secure = rules.removeAll(QStringLiteral("FTPS")) > 0;
     if (rules.removeAll(QStringLiteral("FINAL:stall")))
-        s.server.finalReplies.insert(1, QByteArray()); // none at all
-    s.server.addRules(rules);
-    s.window.ftpClient().setSilenceTimeout(2000);
-    s.publish();
-    QVERIFY(s.waitForRunEnd());
-    QCOMPARE(s.messages(), messages);
-    for (const RecordingPrompts::Call &call : std::as_const(s.prompts.calls))
-        QCOMPARE(call.details, QStringLiteral("El servidor dejó de responder durante 2 s."));
+        server.finalReplies.insert(1, QByteArray()); // none at all
+    server.addRules(rules);
+    Job j(m_folder.path(), {QStringLiteral("pagina.htm")}, {120'000, 2000});
+    j.start(server.port(), secure);
+    QVERIFY(j.waitForEnd());
+    QCOMPARE(j.outcome(), outcome);
+    QCOMPARE(j.reason(), QStringLiteral("El servidor dejó de responder durante 2 s."));
 }
 
 void TestPublishRun::titleBarCloseWaitsForTheRun()
