@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>

@@ -188,15 +188,24 @@ void TestFtpParsing::serverAddress_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port"); // -1: refused
 
-    QTest::newRow("name") << "ftp.ejemplo.es" << "ftp.ejemplo.es" << 0;
-    QTest::newRow("name and port") << "ftp.ejemplo.es:2121" << "ftp.ejemplo.es" << 2121;
-    QTest::newRow("bare IPv6") << "::1" << "::1" << 0;
-    QTest::newRow("IPv6 and port") << "[::1]:65535" << "::1" << 65535;
-    QTest::newRow("IPv6 in brackets") << "[fe80::1]" << "fe80::1" << 0;
-    QTest::newRow("port 0") << "servidor:0" << "servidor" << -1;
-    QTest::newRow("port too high") << "servidor:65536" << "servidor" << -1;
-    QTest::newRow("port signed") << "servidor:+21" << "servidor" << -1;
-    QTest::newRow("no port after the colon") << "[::1]:" << "::1" << -1;
+    QTest::newRow("name") << "ftp.ejemplo.es"
+                          << "ftp.ejemplo.es" << 0;
+    QTest::newRow("name and port") << "ftp.ejemplo.es:2121"
+                                   << "ftp.ejemplo.es" << 2121;
+    QTest::newRow("bare IPv6") << "::1"
+                               << "::1" << 0;
+    QTest::newRow("IPv6 and port") << "[::1]:65535"
+                                   << "::1" << 65535;
+    QTest::newRow("IPv6 in brackets") << "[fe80::1]"
+                                      << "fe80::1" << 0;
+    QTest::newRow("port 0") << "servidor:0"
+                            << "servidor" << -1;
+    QTest::newRow("port too high") << "servidor:65536"
+                                   << "servidor" << -1;
+    QTest::newRow("port signed") << "servidor:+21"
+                                 << "servidor" << -1;
+    QTest::newRow("no port after the colon") << "[::1]:"
+                                             << "::1" << -1;
 }
 
 void TestFtpParsing::serverAddress()

@@ -118,7 +118,10 @@ struct Job {
                    QStringLiteral("secreto"), QString(), secure});
     }
     bool waitForEnd() { return !finished.isEmpty() || finished.wait(20000); }
-    PublishJob::Outcome outcome() const { return finished.at(0).at(0).value<PublishJob::Outcome>(); }
+    PublishJob::Outcome outcome() const
+    {
+        return finished.at(0).at(0).value<PublishJob::Outcome>();
+    }
     QString reason() const { return finished.at(0).at(2).toString(); }
 };
 
@@ -207,8 +210,8 @@ void TestPublishRun::successfulRun()
     Session s(m_folder.path(), files);
     // Blanks and control characters around the texts, the folder's too: each
     // is sent as it is saved, trimmed.
-    s.fill(u' ' + s.host() + u'\t', QStringLiteral("  ana "),
-           QStringLiteral("\tsecreto \x01"), QStringLiteral(" /site"));
+    s.fill(u' ' + s.host() + u'\t', QStringLiteral("  ana "), QStringLiteral("\tsecreto \x01"),
+           QStringLiteral(" /site"));
     QString statusDuringBox;
     int barDuringBox = 0;
     bool inputsEnabledDuringBox = true;
@@ -361,7 +364,8 @@ void TestPublishRun::failures_data()
         << QStringLiteral("530 Login incorrect");
     QTest::newRow("port out of range")
         << QStringList{"SERVER=127.0.0.1:99999"} << ana << secreto << QString() << page << both
-        << QStringList() << QStringList() << QStringLiteral("El puerto indicado no es válido: 99999");
+        << QStringList() << QStringList()
+        << QStringLiteral("El puerto indicado no es válido: 99999");
     QTest::newRow("greeting refused")
         << QStringList{"GREETING=421 Demasiados usuarios"} << ana << secreto << QString() << page
         << both << QStringList() << QStringList() << QStringLiteral("421 Demasiados usuarios");

@@ -91,13 +91,15 @@ struct Job {
     Job(const RealServer &server, const QString &folder, const QStringList &files)
     {
         job.setUpload(folder, files);
-        const QString host =
-            server.host.contains(u':') ? u'[' + server.host + u']' : server.host;
-        job.start({host + u':' + QString::number(server.port()), server.user(),
-                   server.password(), QStringLiteral("/public_html")});
+        const QString host = server.host.contains(u':') ? u'[' + server.host + u']' : server.host;
+        job.start({host + u':' + QString::number(server.port()), server.user(), server.password(),
+                   QStringLiteral("/public_html")});
     }
     bool waitForEnd() { return !finished.isEmpty() || finished.wait(60000); }
-    PublishJob::Outcome outcome() const { return finished.at(0).at(0).value<PublishJob::Outcome>(); }
+    PublishJob::Outcome outcome() const
+    {
+        return finished.at(0).at(0).value<PublishJob::Outcome>();
+    }
 };
 
 } // namespace
