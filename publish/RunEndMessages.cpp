@@ -9,6 +9,12 @@ void showPublishError(UserPrompts &prompts, QWidget *window, const QString &text
     prompts.message(window, QStringLiteral("Brenzo - Error"), text, PromptIcon::Warning, details);
 }
 
+void showCancelled(UserPrompts &prompts, QWidget *window)
+{
+    showPublishError(prompts, window,
+                     QStringLiteral("Envio de página web cancelado por el usuario"));
+}
+
 void showRunEnd(UserPrompts &prompts, QWidget *window, PublishJob::Outcome outcome,
                 const QString &entry, const QString &reason)
 {

@@ -10,6 +10,8 @@ class UserPrompts;
 // offers, as its details, why the step failed.
 void showRunEnd(UserPrompts &prompts, QWidget *window, PublishJob::Outcome outcome,
                 const QString &entry, const QString &reason);
+// Told before how the run ended, when the user cancelled it.
+void showCancelled(UserPrompts &prompts, QWidget *window);
 // A warning titled "Brenzo - Error".
 void showPublishError(UserPrompts &prompts, QWidget *window, const QString &text,
                       const QString &details = QString());

@@ -31,8 +31,6 @@ constexpr int WindowHelpTopic = 15;
 // The home page of the FTP program the window recommends for deleting pages.
 const QString FtpProgramHomePage = QStringLiteral("https://www.tralmo.example/");
 
-const QString CancelledText = QStringLiteral("Envio de página web cancelado por el usuario");
-
 // The layout is drawn in pixels, so the fonts are given in pixels too: the
 // texts then fit their boxes whatever the screen's dots per inch.
 QFont arial(int pixelSize, bool bold = false)
@@ -317,7 +315,7 @@ void TfrmEnviar::btnPublicaClick()
 void TfrmEnviar::BitBtn2Click()
 {
     if (!m_job.isRunning()) {
-        showPublishError(m_prompts, this, CancelledText);
+        showCancelled(m_prompts, this);
         done(QDialog::Rejected);
         return;
     }
@@ -362,7 +360,7 @@ void TfrmEnviar::onRunFinished(PublishJob::Outcome outcome, const QString &entry
                                const QString &reason)
 {
     if (m_afterRun == AfterRun::CancelledThenClose)
-        showPublishError(m_prompts, this, CancelledText);
+        showCancelled(m_prompts, this);
     showRunEnd(m_prompts, this, outcome, entry, reason);
     // Once the boxes that tell how the run ended are closed.
     switch (outcome) {
