@@ -21,11 +21,10 @@ struct CertificateIssue {
 
 // Securing the control connection (RFC 4217): AUTH TLS (234), then the TLS
 // handshake. A certificate that cannot be verified is let through only when
-// its fingerprint is the one trusted for this server, or when the user
-// trusts it now: the question goes up as a signal and its answer comes
-// straight back here, which then remembers the certificate for the server
-// (named as TrustMemory names it). Any other reply to AUTH TLS ends the step with
-// refused(): the server offers no TLS, and the run must not go on in plain.
+// `trust` holds its fingerprint for `server`, or when the user trusts it now:
+// the question goes up as a signal, its answer comes straight back here, and
+// a Yes is remembered in `trust`. Any other reply to AUTH TLS ends the step
+// refused: the server offers no TLS, and the run must not go on in plain.
 class FtpAuthTls : public FtpExchange {
     Q_OBJECT
 
