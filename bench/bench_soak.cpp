@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -192,11 +193,11 @@ int main(int argc, char **argv)
                 server.passiveHost = "10,255,0,1";
             server.addRules(rules);
             server.stallData = fault.stallData;
-            window.ftpClient().setPort(server.port());
             window.setUpload(folder.path(), fault.files);
             if (!window.isVisible())
                 window.show();
-            qobject_cast<QLineEdit *>(child("txtServer"))->setText(QStringLiteral("127.0.0.1"));
+            qobject_cast<QLineEdit *>(child("txtServer"))
+                ->setText(QStringLiteral("127.0.0.1:%1").arg(server.port()));
             qobject_cast<QLineEdit *>(child("txtUSer"))->setText(QStringLiteral("ana"));
             qobject_cast<QLineEdit *>(child("txtPassword"))->setText(QStringLiteral("secreto"));
             qobject_cast<QComboBox *>(child("txtRemoto"))->setEditText(fault.folder);

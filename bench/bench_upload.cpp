@@ -82,9 +82,9 @@ template <typename T> T *child(QWidget &window, const char *name)
     return widget;
 }
 
-void fill(TfrmEnviar &window, const QString &user, const QString &password)
+void fill(TfrmEnviar &window, quint16 port, const QString &user, const QString &password)
 {
-    child<QLineEdit>(window, "txtServer")->setText(QStringLiteral("127.0.0.1"));
+    child<QLineEdit>(window, "txtServer")->setText(QStringLiteral("127.0.0.1:%1").arg(port));
     child<QLineEdit>(window, "txtUSer")->setText(user);
     child<QLineEdit>(window, "txtPassword")->setText(password);
     child<QComboBox>(window, "txtRemoto")->setEditText(QString());
@@ -99,16 +99,18 @@ int runChild(QApplication &app, const QStringList &args)
     BenchPrompts prompts;
     prompts.answerYes = args.value(4) == QLatin1String("tls");
     TfrmEnviar window(prompts);
-    window.ftpClient().setPort(port);
     window.setUpload(folder.path(), files);
     window.show();
-    fill(window, args.value(1), args.value(2));
+    fill(window, port, args.value(1), args.value(2));
     child<QCheckBox>(window, "chkFTPS")->setChecked(prompts.answerYes);
 
     // Two watches: one over the whole run from the click, one from the
     // moment the connection is up, after the settings are saved.
     TickWatch wholeRun, upload;
-    QObject::connect(&window.ftpClient(), &FtpClient::connected, [&] { upload.start(); });
+    QObject::connect(&window, &TfrmEnviar::statusChanged, [&](const QString &text) {
+        if (text == QLatin1String("Conectado con el servidor FTP"))
+            upload.start();
+    });
     QElapsedTimer clock;
     double seconds = -1;
     double runGap = 0, uploadGap = 0;
@@ -162,10 +164,9 @@ int runSilent(QApplication &app, const QString &mode)
 
     BenchPrompts prompts;
     TfrmEnviar window(prompts);
-    window.ftpClient().setPort(quint16(port));
     window.setUpload(QDir::tempPath(), {QStringLiteral("pagina.htm")});
     window.show();
-    fill(window, QStringLiteral("ana"), QStringLiteral("secreto"));
+    fill(window, quint16(port), QStringLiteral("ana"), QStringLiteral("secreto"));
 
     TickWatch ticks;
     QElapsedTimer clock;

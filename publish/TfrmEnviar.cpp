@@ -3,11 +3,12 @@
 
 #include "AccessibleNames.h"
 #include "Artwork.h"
-#include "CertificateQuestion.h"
 #include "LinkLabel.h"
 #include "PublishSettings.h"
+#include "RunEndMessages.h"
 #include "StatusLine.h"
 #include "TextRules.h"
+#include "TrustQuestion.h"
 #include "UserPrompts.h"
 
 #include <QCheckBox>
@@ -68,26 +69,17 @@ QPushButton *pictureButton(QWidget *parent, const QString &text, const QString &
 } // namespace
 
 TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_session(prompts, *this)
+    : QDialog(parent), m_prompts(prompts), m_job(m_keeper)
 {
     createControls();
 
-    FtpClient &client = m_session.client();
-    connect(&client, &FtpClient::connected, this, &TfrmEnviar::IdFTPConnected);
-    connect(&client, &FtpClient::disconnected, this, &TfrmEnviar::IdFTPDisconnected);
-    connect(&client, &FtpClient::status, this, &TfrmEnviar::IdFTPStatus);
-    connect(&client, &FtpClient::work, this, &TfrmEnviar::IdFTPWork);
-    connect(&client, &FtpClient::certificateQuestion, this, &TfrmEnviar::IdFTPCertificate);
-    UploadRun &run = m_session.run();
-    connect(&run, &UploadRun::folderStepStarted, this,
-            [this] { setStatus(QStringLiteral("Situándose en directorio remoto inicial ...")); });
-    connect(&run, &UploadRun::fileStarted, this, [this](const QString &entry) {
-        setStatus(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
-    });
-    connect(&run, &UploadRun::progress, this,
+    connect(&m_job, &PublishJob::statusChanged, this, &TfrmEnviar::setStatus);
+    connect(&m_job, &PublishJob::progress, this,
             [this](qint64 sent, qint64 total) { m_lblEstado->setProgress(sent, total); });
-    connect(&m_session, &PublishSession::runEnded, this, &TfrmEnviar::onRunEnded);
-    connect(&m_session, &PublishSession::settingsSaved, this, &TfrmEnviar::settingsSaved);
+    connect(&m_job, &PublishJob::question, this, &TfrmEnviar::askTrust);
+    connect(&m_job, &PublishJob::finished, this, &TfrmEnviar::onRunFinished);
+    connect(&m_keeper, &SettingsKeeper::settingsSaved, this, &TfrmEnviar::settingsSaved);
+    connect(&m_keeper, &SettingsKeeper::passwordNotKept, this, &TfrmEnviar::warnPasswordNotKept);
 
     FormCreate();
 }
@@ -194,7 +186,7 @@ void TfrmEnviar::createControls()
 
 void TfrmEnviar::setUpload(const QString &startupFolder, const QStringList &files)
 {
-    m_session.setUpload(startupFolder, files);
+    m_job.setUpload(startupFolder, files);
 }
 
 void TfrmEnviar::FormCreate()
@@ -212,7 +204,7 @@ void TfrmEnviar::SaveSettings()
     const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
                                    trimmedText(m_txtPassword->text()),
                                    trimmedText(m_txtRemoto->currentText()), m_chkFTPS->isChecked()};
-    m_session.save(settings);
+    m_keeper.save(settings);
 }
 
 void TfrmEnviar::SetInputsEnabled(bool enabled)
@@ -228,7 +220,7 @@ void TfrmEnviar::SetInputsEnabled(bool enabled)
 void TfrmEnviar::CloseConnection()
 {
     setStatus(QStringLiteral("Desconectando...Espere..."));
-    m_session.client().close(); // "No conectado" meanwhile when a connection was up
+    m_job.cancel(); // "No conectado" meanwhile when a connection was up
     setStatus(QString());
 }
 
@@ -241,11 +233,12 @@ void TfrmEnviar::done(int result)
 {
     // Whatever asks to close the window during a run (the title-bar button,
     // Cancelar) closes it once the run has ended and said how.
-    if (m_session.isRunning()) {
-        m_closeWhenRunEnds = true;
+    if (m_job.isRunning()) {
+        if (m_afterRun == AfterRun::Stay)
+            m_afterRun = AfterRun::Close;
         return;
     }
-    m_closeWhenRunEnds = false;
+    m_afterRun = AfterRun::Stay;
     FormClose();
     QDialog::done(result);
 }
@@ -269,7 +262,7 @@ void TfrmEnviar::showEvent(QShowEvent *event)
     // A keyring may take its time to answer, or ask the user to unlock it:
     // the window does not wait, and the box is filled when the answer comes,
     // unless the user has typed a password meanwhile.
-    m_session.readPasswordOnce([this](const QString &password) {
+    m_keeper.readPasswordOnce([this](const QString &password) {
         if (!m_txtPassword->isModified() && m_txtPassword->text().isEmpty())
             m_txtPassword->setText(password);
         emit passwordRead();
@@ -287,23 +280,23 @@ void TfrmEnviar::setStatus(const QString &text)
 
 void TfrmEnviar::btnPublicaClick()
 {
-    if (m_session.isRunning())
+    if (m_job.isRunning())
         return;
     const QString server = trimmedText(m_txtServer->text());
     if (server.isEmpty()) {
-        m_session.showError(QStringLiteral("Debe indicar nombre del servidor FTP"));
+        showPublishError(m_prompts, this, QStringLiteral("Debe indicar nombre del servidor FTP"));
         m_txtServer->setFocus();
         return;
     }
     const QString user = trimmedText(m_txtUSer->text());
     if (user.isEmpty()) {
-        m_session.showError(QStringLiteral("Debe indicar nombre de usuario"));
+        showPublishError(m_prompts, this, QStringLiteral("Debe indicar nombre de usuario"));
         m_txtUSer->setFocus();
         return;
     }
     const QString password = trimmedText(m_txtPassword->text());
     if (password.isEmpty()) {
-        m_session.showError(QStringLiteral("Debe indicar su contraseña"));
+        showPublishError(m_prompts, this, QStringLiteral("Debe indicar su contraseña"));
         m_txtPassword->setFocus();
         return;
     }
@@ -316,13 +309,20 @@ void TfrmEnviar::btnPublicaClick()
     // whose name starts with a blank, and none would find "/public_html"
     // under " /public_html". Nothing left of it: no folder change.
     const QString folder = trimmedText(m_txtRemoto->currentText());
-    m_session.start({server, user, password, folder, m_chkFTPS->isChecked()});
+    m_job.start({server, user, password, folder, m_chkFTPS->isChecked()});
 }
 
 void TfrmEnviar::BitBtn2Click()
 {
-    m_session.cancel();
-    done(QDialog::Rejected);
+    if (!m_job.isRunning()) {
+        showCancelled(m_prompts, this);
+        done(QDialog::Rejected);
+        return;
+    }
+    // The run ends at once, failing at its step; the window then tells of
+    // the cancel before it tells of that failure, and closes.
+    m_afterRun = AfterRun::CancelledThenClose;
+    m_job.cancel();
 }
 
 void TfrmEnviar::BitBtn1Click()
@@ -335,52 +335,53 @@ void TfrmEnviar::Label7Click()
     m_prompts.openUrl(this, QUrl(FtpProgramHomePage));
 }
 
-void TfrmEnviar::IdFTPConnected()
-{
-    setStatus(QStringLiteral("Conectado con el servidor FTP"));
-}
-
-void TfrmEnviar::IdFTPDisconnected()
-{
-    setStatus(QStringLiteral("No conectado"));
-}
-
-// The client never holds up the event loop, so neither notice needs to let
-// the window catch up; and the window shows no progress in bytes.
-void TfrmEnviar::IdFTPStatus(FtpClient::Status) {}
-void TfrmEnviar::IdFTPWork(qint64) {}
-
-void TfrmEnviar::IdFTPCertificate(const CertificateIssue &issue)
+void TfrmEnviar::askTrust(const std::shared_ptr<TrustQuestion> &question)
 {
     // Trusting a certificate that cannot be verified lowers the connection's
     // security: Enter does not do it.
-    const bool trust = m_prompts.question(this, QStringLiteral("Brenzo"),
-                                          certificateQuestionText(issue), DefaultAnswer::No);
-    m_session.answerCertificate(issue, trust);
+    if (m_prompts.question(this, QStringLiteral("Brenzo"), question->text(), DefaultAnswer::No))
+        question->accept();
+    else
+        question->reject();
 }
 
-// Once the boxes that tell how the run ended are closed.
-void TfrmEnviar::onRunEnded(UploadRun::Outcome outcome)
+void TfrmEnviar::warnPasswordNotKept()
 {
+    // Once: every publish tries again, and would say it again.
+    if (std::exchange(m_passwordWarned, true))
+        return;
+    m_prompts.message(this, QStringLiteral("Brenzo"),
+                      QStringLiteral("No se pudo guardar la contraseña en el llavero del sistema. "
+                                     "Se volverá a intentar la próxima vez que publique."),
+                      PromptIcon::Warning);
+}
+
+void TfrmEnviar::onRunFinished(PublishJob::Outcome outcome, const QString &entry,
+                               const QString &reason)
+{
+    if (m_afterRun == AfterRun::CancelledThenClose)
+        showCancelled(m_prompts, this);
+    showRunEnd(m_prompts, this, outcome, entry, reason);
+    // Once the boxes that tell how the run ended are closed.
     switch (outcome) {
-    case UploadRun::Outcome::Published:
+    case PublishJob::Outcome::Published:
         SetInputsEnabled(true);
         setStatus(QString());
-        m_closeWhenRunEnds = true;
+        m_afterRun = AfterRun::Close;
         break;
-    case UploadRun::Outcome::SecureRefused:
-    case UploadRun::Outcome::LoginFailed:
-    case UploadRun::Outcome::NotConnected:
+    case PublishJob::Outcome::SecureRefused:
+    case PublishJob::Outcome::LoginFailed:
+    case PublishJob::Outcome::NotConnected:
         SetInputsEnabled(true);
         setStatus(QString());
         break;
-    case UploadRun::Outcome::FolderFailed:
-    case UploadRun::Outcome::FileFailed:
+    case PublishJob::Outcome::FolderFailed:
+    case PublishJob::Outcome::FileFailed:
         CloseConnection();
         setStatus(QString());
         SetInputsEnabled(true);
         break;
     }
-    if (m_closeWhenRunEnds)
-        done(outcome == UploadRun::Outcome::Published ? QDialog::Accepted : QDialog::Rejected);
+    if (m_afterRun != AfterRun::Stay)
+        done(outcome == PublishJob::Outcome::Published ? QDialog::Accepted : QDialog::Rejected);
 }

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PublishSession.h"
+#include "PublishJob.h"
+#include "SettingsKeeper.h"
 
 #include <QDialog>
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -11,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class StatusLine;
+class TrustQuestion;
 class UserPrompts;
 
 // The publishing window: the remembered settings, "Publicar Web" that
@@ -33,9 +37,6 @@ public:
     void SaveSettings();
     void CloseConnection();
 
-    // The client the window publishes with, for tests to aim at their server.
-    FtpClient &ftpClient() { return m_session.client(); }
-
     // Closing waits for a run under way to end.
     void done(int result) override;
 
@@ -56,22 +57,21 @@ private slots:
     void BitBtn2Click();
     void BitBtn1Click();
     void Label7Click();
-    void IdFTPConnected();
-    void IdFTPDisconnected();
-    void IdFTPStatus(FtpClient::Status status);
-    void IdFTPWork(qint64 bytesSent);
-    void IdFTPCertificate(const CertificateIssue &issue);
 
 private:
     void createControls();
     void FormCreate();
     void FormClose();
     void setStatus(const QString &text);
-    void onRunEnded(UploadRun::Outcome outcome);
+    void askTrust(const std::shared_ptr<TrustQuestion> &question);
+    void warnPasswordNotKept();
+    void onRunFinished(PublishJob::Outcome outcome, const QString &entry, const QString &reason);
 
     UserPrompts &m_prompts;
-    // Runs the upload and keeps the settings; the window shows them.
-    PublishSession m_session;
+    // Keeps the settings; declared first, as the job asks it what is trusted.
+    SettingsKeeper m_keeper;
+    // Runs the upload; the window shows what it says.
+    PublishJob m_job;
 
     QLineEdit *m_txtServer = nullptr;
     QLineEdit *m_txtUSer = nullptr;
@@ -81,5 +81,12 @@ private:
     QPushButton *m_btnPublica = nullptr;
     StatusLine *m_lblEstado = nullptr;
 
-    bool m_closeWhenRunEnds = false;
+    // What the window does once the run under way has ended and said how:
+    // stay open, close (asked for during the run, or the page is
+    // published), or first tell that the user cancelled it, then close.
+    enum class AfterRun { Stay, Close, CancelledThenClose };
+    AfterRun m_afterRun = AfterRun::Stay;
+    // The window lives as long as the program: the user is told once that
+    // the password could not be kept.
+    bool m_passwordWarned = false;
 };

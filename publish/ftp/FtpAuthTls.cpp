@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FtpAuthTls.h"
 
+#include "CertificateQuestion.h"
 #include "FtpControlConnection.h"
+#include "TrustMemory.h"
+#include "TrustQuestion.h"
 
-FtpAuthTls::FtpAuthTls(FtpControlConnection &control, const QString &trustedFingerprint,
+#include <QPointer>
+
+FtpAuthTls::FtpAuthTls(FtpControlConnection &control, TrustMemory &trust, const QString &server,
                        QObject *parent)
-    : FtpExchange(control, parent), m_trustedFingerprint(trustedFingerprint)
+    : FtpExchange(control, parent), m_trust(trust), m_server(server)
 {
     connect(&m_control, &FtpControlConnection::secured, this, [this] {
         if (m_handshaking)
@@ -40,22 +45,31 @@ void FtpAuthTls::onCertificateUnverified(const QList<QSslError> &errors,
     if (!m_handshaking || m_asking || isDone())
         return;
     const QString fingerprint = fingerprintOf(certificate);
-    if (!fingerprint.isEmpty() && fingerprint == m_trustedFingerprint)
+    const QString trusted = m_trust.trusted(m_server);
+    if (!fingerprint.isEmpty() && fingerprint == trusted)
         return m_control.acceptCertificate();
     m_asking = true;
-    emit certificateQuestion(
-        {m_control.hostName(), errors, fingerprint, !m_trustedFingerprint.isEmpty()});
+    const QString text =
+        certificateQuestionText({m_control.hostName(), errors, fingerprint, !trusted.isEmpty()});
+    // The answer may come after this step has ended, or never.
+    emit question(std::make_shared<TrustQuestion>(
+        text, [step = QPointer<FtpAuthTls>(this), fingerprint](bool trust) {
+            if (step)
+                step->answer(trust, fingerprint);
+        }));
 }
 
-void FtpAuthTls::answer(bool trust)
+void FtpAuthTls::answer(bool trust, const QString &fingerprint)
 {
     if (!m_asking || isDone())
         return;
     m_asking = false;
-    if (trust)
+    if (trust) {
+        m_trust.remember(m_server, fingerprint);
         m_control.acceptCertificate();
-    else
+    } else {
         fail(QStringLiteral("No se confió en el certificado del servidor"));
+    }
 }
 
 QString FtpAuthTls::fingerprintOf(const QSslCertificate &certificate)

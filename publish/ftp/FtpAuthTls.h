@@ -6,6 +6,11 @@
 #include <QSslCertificate>
 #include <QSslError>
 
+#include <memory>
+
+class TrustMemory;
+class TrustQuestion;
+
 // A certificate that could not be verified, and what the user is asked about.
 struct CertificateIssue {
     QString server;
@@ -16,26 +21,25 @@ struct CertificateIssue {
 
 // Securing the control connection (RFC 4217): AUTH TLS (234), then the TLS
 // handshake. A certificate that cannot be verified is let through only when
-// its fingerprint is the one trusted for this server, or when the user
-// trusts it now (answer()). Any other reply to AUTH TLS ends the step with
-// refused(): the server offers no TLS, and the run must not go on in plain.
+// `trust` holds its fingerprint for `server`, or when the user trusts it now:
+// the question goes up as a signal, its answer comes straight back here, and
+// a Yes is remembered in `trust`. Any other reply to AUTH TLS ends the step
+// refused: the server offers no TLS, and the run must not go on in plain.
 class FtpAuthTls : public FtpExchange {
     Q_OBJECT
 
 public:
-    FtpAuthTls(FtpControlConnection &control, const QString &trustedFingerprint,
+    FtpAuthTls(FtpControlConnection &control, TrustMemory &trust, const QString &server,
                QObject *parent = nullptr);
 
     void start() override;
-    // The user's answer to certificateQuestion().
-    void answer(bool trust);
 
     static QString fingerprintOf(const QSslCertificate &certificate);
 
     bool wasRefused() const { return m_refused; }
 
 signals:
-    void certificateQuestion(const CertificateIssue &issue);
+    void question(std::shared_ptr<TrustQuestion> question);
 
 protected:
     void onReply(const FtpReply &reply) override;
@@ -43,8 +47,10 @@ protected:
 private:
     void onCertificateUnverified(const QList<QSslError> &errors,
                                  const QSslCertificate &certificate);
+    void answer(bool trust, const QString &fingerprint);
 
-    QString m_trustedFingerprint;
+    TrustMemory &m_trust;
+    QString m_server;
     bool m_handshaking = false;
     bool m_asking = false;
     bool m_refused = false;

@@ -10,16 +10,16 @@ FtpLogin::FtpLogin(FtpControlConnection &control, const QString &host, quint16 p
     connect(&m_control, &FtpControlConnection::opened, this, [this] { m_state = State::Greeting; });
 }
 
-void FtpLogin::setSecure(const QString &trustedFingerprint)
+void FtpLogin::setSecure(TrustMemory &trust, const QString &server)
 {
-    m_secure = true;
-    m_trustedFingerprint = trustedFingerprint;
+    m_trust = &trust;
+    m_server = server;
 }
 
 void FtpLogin::start()
 {
     m_state = State::Connecting;
-    m_control.open(m_host, m_port, m_secure);
+    m_control.open(m_host, m_port, m_trust != nullptr);
 }
 
 void FtpLogin::onReply(const FtpReply &reply)
@@ -30,7 +30,7 @@ void FtpLogin::onReply(const FtpReply &reply)
     case State::Greeting:
         if (reply.code != 220)
             return failAndClose();
-        return m_secure ? secure() : sendUser();
+        return m_trust ? secure() : sendUser();
     case State::Securing:
         break; // FtpAuthTls reads these
     case State::User:
@@ -55,7 +55,7 @@ void FtpLogin::onReply(const FtpReply &reply)
     case State::System:
         if (reply.code != 200 && reply.code != 215 && reply.code != 500)
             return failAndClose();
-        if (!m_secure)
+        if (!m_trust)
             return succeed();
         m_state = State::BufferSize;
         return sendOrFail("PBSZ 0");
@@ -74,8 +74,8 @@ void FtpLogin::onReply(const FtpReply &reply)
 void FtpLogin::secure()
 {
     m_state = State::Securing;
-    m_securing = new FtpAuthTls(m_control, m_trustedFingerprint, this);
-    connect(m_securing, &FtpAuthTls::certificateQuestion, this, &FtpLogin::certificateQuestion);
+    m_securing = new FtpAuthTls(m_control, *m_trust, m_server, this);
+    connect(m_securing, &FtpAuthTls::question, this, &FtpLogin::question);
     connect(m_securing, &FtpExchange::finished, this, [this](bool ok) {
         if (isDone())
             return;
@@ -87,12 +87,6 @@ void FtpLogin::secure()
         m_control.close();
     });
     m_securing->start();
-}
-
-void FtpLogin::answerCertificate(bool trust)
-{
-    if (m_securing)
-        m_securing->answer(trust);
 }
 
 void FtpLogin::sendUser()

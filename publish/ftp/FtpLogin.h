@@ -17,17 +17,16 @@ class FtpLogin : public FtpExchange {
 public:
     FtpLogin(FtpControlConnection &control, const QString &host, quint16 port, const QString &user,
              const QString &password, QObject *parent = nullptr);
-    // A secure login; the fingerprint is that of the certificate trusted for
-    // this server although it could not be verified, empty when none is.
-    void setSecure(const QString &trustedFingerprint);
+    // A secure login; a certificate that cannot be verified is let through
+    // when `trust` knows it for `server`, or when the user trusts it now.
+    void setSecure(TrustMemory &trust, const QString &server);
 
     void start() override;
-    void answerCertificate(bool trust);
     // The server answered AUTH TLS with anything but 234.
     bool secureRefused() const { return m_secureRefused; }
 
 signals:
-    void certificateQuestion(const CertificateIssue &issue);
+    void question(std::shared_ptr<TrustQuestion> question);
 
 protected:
     void onReply(const FtpReply &reply) override;
@@ -54,8 +53,8 @@ private:
     quint16 m_port;
     QString m_user;
     QString m_password;
-    bool m_secure = false;
-    QString m_trustedFingerprint;
+    TrustMemory *m_trust = nullptr; // set for a secure login
+    QString m_server;
     QPointer<FtpAuthTls> m_securing;
     bool m_secureRefused = false;
     State m_state = State::Connecting;

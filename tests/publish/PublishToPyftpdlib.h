@@ -21,10 +21,9 @@ publishToPyftpdlib(const PyftpdlibServer &server, const QString &folder, const Q
 {
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
-    window.ftpClient().setPort(server.port());
     window.setUpload(folder, files);
     window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
-        ->setText(QStringLiteral("127.0.0.1"));
+        ->setText(QStringLiteral("127.0.0.1:%1").arg(server.port()));
     window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))
         ->setText(QLatin1String(PyftpdlibServer::User));
     window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))

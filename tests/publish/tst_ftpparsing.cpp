@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the client reads from the server and writes to it: replies cut
 // strictly by RFC 959, the numbers of a 227, the port of a 229, and command
-// lines that cannot carry a second command.
+// lines that cannot carry a second command; the server box's host and port.
 
 #include "FtpCommand.h"
 #include "FtpReplyReader.h"
 #include "PassiveReply.h"
+#include "ServerAddress.h"
 
 #include <QtTest>
 
@@ -21,6 +22,8 @@ private slots:
     void extendedPassiveReply();
     void commandLine_data();
     void commandLine();
+    void serverAddress_data();
+    void serverAddress();
 };
 
 void TestFtpParsing::replies_data()
@@ -176,6 +179,30 @@ void TestFtpParsing::commandLine()
     QCOMPARE(command.has_value(), !line.isEmpty());
     if (command)
         QCOMPARE(*command, line);
+}
+
+void TestFtpParsing::serverAddress_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("parsed"); // the host and the port: 0 for none, -1 refused
+    // clang-format off
+    const QStringList rows = {
+        "ftp.ejemplo.es", "ftp.ejemplo.es 0",   "ftp.ejemplo.es:2121", "ftp.ejemplo.es 2121",
+        "::1", "::1 0",   "[::1]:65535", "::1 65535",   "[fe80::1]", "fe80::1 0",
+        "servidor:0", "servidor -1",   "servidor:65536", "servidor -1",
+        "servidor:+21", "servidor -1",   "[::1]:", "::1 -1"};
+    // clang-format on
+    for (qsizetype i = 0; i < rows.size(); i += 2)
+        QTest::newRow(qPrintable(rows[i])) << rows[i] << rows[i + 1];
+}
+
+void TestFtpParsing::serverAddress()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, parsed);
+    const ServerAddress address = ServerAddress::parse(text);
+    const int port = address.error.isEmpty() ? address.port : -1;
+    QCOMPARE(address.host + u' ' + QString::number(port), parsed);
 }
 
 QTEST_GUILESS_MAIN(TestFtpParsing)

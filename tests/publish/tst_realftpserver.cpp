@@ -5,15 +5,12 @@
 // asks for, and a file cut short by Cancelar is one the server itself
 // records as failed.
 
-#include "PublishTexts.h"
+#include "PublishJob.h"
+#include "PublishSettings.h"
 #include "PyftpdlibServer.h"
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
+#include "SettingsKeeper.h"
 #include "VsftpdServer.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -84,29 +81,24 @@ struct RealServer {
     }
 };
 
-struct Window {
-    RecordingPrompts prompts;
-    TfrmEnviar window{prompts};
+// One publishing job, without a window, aimed at one real server.
+struct Job {
+    SettingsKeeper keeper;
+    PublishJob job{keeper};
+    QSignalSpy progress{&job, &PublishJob::progress};
+    QSignalSpy finished{&job, &PublishJob::finished};
 
-    Window(const RealServer &server, const QString &folder, const QStringList &files)
+    Job(const RealServer &server, const QString &folder, const QStringList &files)
     {
-        window.ftpClient().setPort(server.port());
-        window.setUpload(folder, files);
-        window.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(server.host);
-        window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(server.user());
-        window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(server.password());
-        window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
-            ->setEditText(QStringLiteral("/public_html"));
-        window.show();
+        job.setUpload(folder, files);
+        const QString host = server.host.contains(u':') ? u'[' + server.host + u']' : server.host;
+        job.start({host + u':' + QString::number(server.port()), server.user(), server.password(),
+                   QStringLiteral("/public_html")});
     }
-    void click(const char *button)
+    bool waitForEnd() { return !finished.isEmpty() || finished.wait(60000); }
+    PublishJob::Outcome outcome() const
     {
-        window.findChild<QPushButton *>(QLatin1String(button))->click();
-    }
-    bool waitForRunEnd()
-    {
-        auto *publish = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
-        return QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000);
+        return finished.at(0).at(0).value<PublishJob::Outcome>();
     }
 };
 
@@ -169,12 +161,10 @@ void TestRealFtpServer::publishesEveryKindOfEntry()
         files.append(name);
     }
 
-    Window w(server, startup.path(), files);
-    w.click("btnPublica");
-    QVERIFY(w.waitForRunEnd());
-    for (const RecordingPrompts::Call &call : std::as_const(w.prompts.calls))
-        QVERIFY2(call.details.isEmpty(), qPrintable(call.text + u'\n' + call.details));
-    QCOMPARE(w.prompts.messageTexts(), QStringList{PublishTexts::Published});
+    Job j(server, startup.path(), files);
+    QVERIFY(j.waitForEnd());
+    QVERIFY2(j.finished[0][2].toString().isEmpty(), qPrintable(j.finished[0][2].toString()));
+    QCOMPARE(j.outcome(), PublishJob::Outcome::Published);
     // Each file lies under its name in UTF-8, the bytes the browser asks for.
     const QByteArray folder = QFile::encodeName(server.root()) + "/public_html/";
     for (const QString &name : std::as_const(files)) {
@@ -218,19 +208,19 @@ void TestRealFtpServer::cancelCutsTheFile()
         QVERIFY(big.open(QIODevice::WriteOnly));
         QVERIFY(big.resize(256 * 1024 * 1024));
     }
-    Window w(server, startup.path(), {QStringLiteral("grande.bin")});
-    QSignalSpy work(&w.window.ftpClient(), &FtpClient::work);
-    w.click("btnPublica");
+    Job j(server, startup.path(), {QStringLiteral("grande.bin")});
     QVERIFY(QTest::qWaitFor(
-        [&] { return !work.isEmpty() && work.last().at(0).toLongLong() > 8 * 1024 * 1024; },
+        [&] {
+            return !j.progress.isEmpty() && j.progress.last().at(0).toLongLong() > 8 * 1024 * 1024;
+        },
         30000));
 
-    // What the system had taken from us for sending by the click.
-    const qint64 handedOn = work.last().at(0).toLongLong();
-    w.click("BitBtn2");
-    QVERIFY(w.waitForRunEnd());
-    QCOMPARE(w.prompts.messageTexts(),
-             QStringList({PublishTexts::Cancelled, PublishTexts::cannotSend("grande.bin")}));
+    // What the system had taken from us for sending by the cancel.
+    const qint64 handedOn = j.progress.last().at(0).toLongLong();
+    j.job.cancel();
+    QVERIFY(j.waitForEnd());
+    QCOMPARE(j.outcome(), PublishJob::Outcome::FileFailed);
+    QCOMPARE(j.finished[0][1].toString(), QStringLiteral("grande.bin"));
     // The server's own verdict, once it has one.
     QVERIFY(QTest::qWaitFor([&] { return !server.transferLog().isEmpty(); }, 20000));
     const QString verdict = server.transferLog().join(u'\n');

@@ -191,11 +191,10 @@ RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &
     for (bool answer : answers)
         prompts.answers.enqueue(answer);
     TfrmEnviar window(prompts);
-    window.ftpClient().setPort(port);
     window.setUpload(m_work.filePath(QStringLiteral("startup")), m_files);
     window.show();
     window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
-        ->setText(QStringLiteral("127.0.0.1"));
+        ->setText(QStringLiteral("127.0.0.1:%1").arg(port));
     window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(user);
     window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(password);
     window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(folder);
@@ -301,7 +300,8 @@ void TestSecurePublishing::certificateAnswers()
 
     if (trust) {
         QCOMPARE(prompts.messageTexts(), QStringList{PublishTexts::Published});
-        QCOMPARE(PublishSettings::trustedCertificates().value(QStringLiteral("127.0.0.1")),
+        QCOMPARE(PublishSettings::trustedCertificates().value(
+                     QStringLiteral("127.0.0.1:%1").arg(server.port())),
                  fingerprint);
     } else {
         // The connection boxes; nothing of the user travels.
@@ -318,14 +318,20 @@ void TestSecurePublishing::changedCertificateIsAskedAbout()
     const QString after = makeCertificate(QStringLiteral("after"));
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkdir(QStringLiteral("public_html")));
+    QString trusted;
     {
         TlsFtpServer server;
         QVERIFY(server.start(root.path(), before));
         QCOMPARE(publish(server.port(), {true}).messageTexts(),
                  QStringList{PublishTexts::Published});
+        trusted = PublishSettings::trustedCertificates().value(
+            QStringLiteral("127.0.0.1:%1").arg(server.port()));
     }
     TlsFtpServer server;
     QVERIFY(server.start(root.path(), after));
+    // Certificates are trusted per port, and the server is back on another.
+    PublishSettings::saveTrustedCertificate(QStringLiteral("127.0.0.1:%1").arg(server.port()),
+                                            trusted);
     RecordingPrompts prompts = publish(server.port(), {false});
     const auto questions = prompts.ofKind(RecordingPrompts::Kind::Question);
     QCOMPARE(questions.size(), 1);

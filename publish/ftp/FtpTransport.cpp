@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FtpTransport.h"
+
+#include "FtpChangeDirectory.h"
+#include "FtpLogin.h"
+#include "FtpStore.h"
+#include "TrustMemory.h"
+
+FtpTransport::FtpTransport(bool secure, TrustMemory &trust, QObject *parent)
+    : Transport(parent), m_secure(secure), m_trust(trust)
+{
+    connect(&m_control, &FtpControlConnection::opened, this, &Transport::connected);
+    connect(&m_control, &FtpControlConnection::closed, this, &Transport::disconnected);
+}
+
+FtpTransport::~FtpTransport()
+{
+    // The exchange refers to the control connection: let it go first.
+    delete m_exchange;
+}
+
+void FtpTransport::setLimits(const TransportLimits &limits)
+{
+    m_control.setConnectTimeout(limits.connectMs);
+    m_control.setSilenceTimeout(limits.silenceMs);
+}
+
+void FtpTransport::connectAndLogin(const TransportLogin &login)
+{
+    // A connection left open from before is not this run's to report on.
+    close();
+    m_secureRefused = false;
+    auto *exchange =
+        new FtpLogin(m_control, login.host, login.port, login.user, login.password, this);
+    if (m_secure)
+        exchange->setSecure(m_trust, TrustMemory::serverKey(login.host, login.port, DefaultPort));
+    connect(exchange, &FtpLogin::question, this, &Transport::question);
+    connect(exchange, &FtpExchange::finished, this,
+            [this, exchange] { m_secureRefused = exchange->secureRefused(); });
+    run(exchange);
+}
+
+void FtpTransport::changeDirectory(const QString &folder)
+{
+    run(new FtpChangeDirectory(m_control, folder, this));
+}
+
+void FtpTransport::store(const QString &localPath, const QString &remoteName)
+{
+    auto *exchange = new FtpStore(m_control, localPath, remoteName, this);
+    connect(exchange, &FtpStore::progress, this, &Transport::progress);
+    run(exchange);
+}
+
+void FtpTransport::close()
+{
+    // The control connection goes first: a server that watches it then
+    // learns of the cancel before it sees the data connection reset, and
+    // takes the file in progress for what it is, incomplete.
+    m_control.close();
+    if (m_exchange)
+        m_exchange->abort();
+}
+
+void FtpTransport::run(FtpExchange *exchange)
+{
+    // One operation at a time: a caller that asks for another while one is
+    // under way has lost track of it, and the older one is dropped unheard.
+    if (m_exchange) {
+        disconnect(m_exchange, nullptr, this, nullptr);
+        m_exchange->abort();
+        m_exchange->deleteLater();
+    }
+    m_exchange = exchange;
+    // Queued: the exchange may end inside start(), inside close() or inside a
+    // socket's signal, and whoever listens to finished() may well start the
+    // next operation or open a message box.
+    connect(
+        exchange, &FtpExchange::finished, this,
+        [this, ended = QPointer<FtpExchange>(exchange)](bool ok) {
+            if (!ended)
+                return;
+            if (m_exchange == ended)
+                m_exchange = nullptr;
+            m_failureReason = ok ? QString() : ended->reason();
+            ended->deleteLater();
+            emit finished(ok);
+        },
+        Qt::QueuedConnection);
+    exchange->start();
+}

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FtpControlConnection.h"
+#include "Transport.h"
+
+#include <QPointer>
+
+class FtpExchange;
+class TrustMemory;
+
+// Files travelling by FTP, or by FTP over TLS on the control connection and
+// on every data connection, or not at all: one control connection and one
+// exchange at a time, files sent in passive mode. A certificate that cannot
+// be verified is let through when `trust` knows it for this server, or when
+// the user trusts it now.
+class FtpTransport : public Transport {
+    Q_OBJECT
+
+public:
+    static constexpr quint16 DefaultPort = 21;
+
+    FtpTransport(bool secure, TrustMemory &trust, QObject *parent = nullptr);
+    ~FtpTransport() override;
+
+    void setLimits(const TransportLimits &limits) override;
+    void connectAndLogin(const TransportLogin &login) override;
+    void changeDirectory(const QString &folder) override;
+    void store(const QString &localPath, const QString &remoteName) override;
+    // The control connection goes without QUIT, any data connection with it.
+    void close() override;
+
+    bool isConnected() const override { return m_control.isOpen(); }
+    QString failureReason() const override { return m_failureReason; }
+    bool secureRefused() const override { return m_secureRefused; }
+
+private:
+    void run(FtpExchange *exchange);
+
+    FtpControlConnection m_control;
+    QPointer<FtpExchange> m_exchange;
+    QString m_failureReason;
+    bool m_secure;
+    TrustMemory &m_trust;
+    bool m_secureRefused = false;
+};
