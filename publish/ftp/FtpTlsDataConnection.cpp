@@ -38,6 +38,10 @@ FtpTlsDataConnection::~FtpTlsDataConnection()
 void FtpTlsDataConnection::abort()
 {
     FtpDataChannel::abort();
+    // Aborted after the end of the file, maybe before the TLS close was out:
+    // the held descriptor still marks the end of the stream before it goes
+    // (once more, when it already did).
+    shutDownSending(m_held);
     releaseHeldConnection();
 }
 
