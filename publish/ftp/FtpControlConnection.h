@@ -33,6 +33,7 @@ public:
 
     // How long a connection attempt may take; 120 s unless a test says less.
     void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
+    int connectTimeout() const { return m_connectTimer.interval(); }
     // How long the server may stay silent while something is awaited from
     // it; 120 s unless a test says less.
     void setSilenceTimeout(int milliseconds) { m_silenceTimer.setInterval(milliseconds); }

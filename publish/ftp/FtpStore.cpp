@@ -78,6 +78,8 @@ void FtpStore::onReply(const FtpReply &reply)
             return fail();
         m_state = State::Opening;
         send("STOR", m_remoteName);
+        // The limit set for the run holds for the data connections too.
+        m_data->setConnectTimeout(m_control.connectTimeout());
         m_data->open(m_control.peerAddress(), *port);
         return;
     }

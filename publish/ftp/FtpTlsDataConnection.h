@@ -6,13 +6,12 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
-#include <QTimer>
 
 // A data connection over TLS. It resumes the control connection's session,
 // which servers may insist on (one client in the middle could otherwise take
 // the data connection over), and accepts the certificate the control
 // connection accepted. Its handshake starts only once the connection is up,
-// which is after the transfer command was sent.
+// which is after the transfer command was sent; it is ready once encrypted.
 //
 // The end needs care: the server's session tickets (TLS 1.3) and its own
 // close may still be on their way when the last byte is handed on. Closing a
@@ -28,28 +27,19 @@ public:
                          QObject *parent = nullptr);
     ~FtpTlsDataConnection() override;
 
-    void open(const QHostAddress &address, quint16 port) override;
-    void send(QIODevice *source) override;
     void abort() override;
-    QString errorText() const override { return m_errorText; }
+
+protected:
+    void connectTo(const QHostAddress &address, quint16 port) override;
+    qint64 queued() const override;
+    void endFile() override;
+    void lostAfterEnd(bool disconnected) override;
 
 private:
-    enum class State { Idle, Opening, Open, Sending, Done };
-
-    void pump();
-    void finish();
-    void halfClose();
+    QSslSocket &tls() const { return static_cast<QSslSocket &>(socket()); }
     void releaseHeldConnection();
-    void fail();
 
-    QSslSocket m_socket;
-    QTimer m_connectTimer;
     QString m_serverName;
     QSslCertificate m_certificate;
-    QIODevice *m_source = nullptr;
-    bool m_sourceAtEnd = false;
-    qint64 m_sent = 0;
-    State m_state = State::Idle;
-    QString m_errorText;
     qintptr m_held = -1; // our own descriptor of the finished connection
 };
