@@ -102,7 +102,7 @@ TfrmWeb::TfrmWeb(UserPrompts &prompts, QWidget *parent)
     Timer1->start();
 
     m_savedWork = new SavedWorkKeeper(m_startupFolder, this);
-    m_pageIndex = 0;
+    m_pageIndex = PageIndex::Welcome;
     ShowPage();
     restoreSavedWork();
 
@@ -152,7 +152,7 @@ PageSettings TfrmWeb::settings()
 
 void TfrmWeb::pageBuilt(int index, WizardPage *built)
 {
-    if (index != 9)
+    if (index != PageIndex::Finish)
         return;
     auto *finishPage = static_cast<FinishPage *>(built);
     connect(finishPage, &FinishPage::publishRequested, this, &TfrmWeb::publishRequested);
@@ -162,22 +162,22 @@ void TfrmWeb::pageBuilt(int index, WizardPage *built)
 
 WelcomePage *TfrmWeb::welcome()
 {
-    return m_pages.pageAs<WelcomePage>(0);
+    return m_pages.pageAs<WelcomePage>(PageIndex::Welcome);
 }
 
 TitlesPage *TfrmWeb::titles()
 {
-    return m_pages.pageAs<TitlesPage>(1);
+    return m_pages.pageAs<TitlesPage>(PageIndex::Titles);
 }
 
 EmailPage *TfrmWeb::email()
 {
-    return m_pages.pageAs<EmailPage>(8);
+    return m_pages.pageAs<EmailPage>(PageIndex::Email);
 }
 
 FinishPage *TfrmWeb::finish()
 {
-    return m_pages.pageAs<FinishPage>(9);
+    return m_pages.pageAs<FinishPage>(PageIndex::Finish);
 }
 
 void TfrmWeb::restoreSavedWork()
@@ -222,14 +222,14 @@ void TfrmWeb::ShowPage()
     btnReinicia->setEnabled(true);
     btnPublicar->setEnabled(false);
     m_pages.showOnly(m_pageIndex);
-    if (m_pageIndex == 0) {
+    if (m_pageIndex == PageIndex::Welcome) {
         btnReinicia->setEnabled(false);
         btnAnterior->setEnabled(false);
-    } else if (m_pageIndex == 9) {
+    } else if (m_pageIndex == PageIndex::Finish) {
         btnSiguiente->setEnabled(false);
         btnPublicar->setEnabled(true);
     }
-    if (m_pageIndex == 8)
+    if (m_pageIndex == PageIndex::Email)
         email()->setSound(m_pages.draftSettings().stSonido);
     page(m_pageIndex)->pageShown();
 }
@@ -237,7 +237,7 @@ void TfrmWeb::ShowPage()
 void TfrmWeb::btnSiguienteClick()
 {
     m_banner->repaint();
-    if (m_pageIndex >= kPageCount - 1 || !CheckPage())
+    if (m_pageIndex >= PageIndex::Finish || !CheckPage())
         return;
     ++m_pageIndex;
     ShowPage();
@@ -247,7 +247,7 @@ void TfrmWeb::btnSiguienteClick()
 void TfrmWeb::btnAnteriorClick()
 {
     m_banner->repaint();
-    if (m_pageIndex > 0) {
+    if (m_pageIndex > PageIndex::Welcome) {
         --m_pageIndex;
         ShowPage();
         saveDraft();
@@ -257,14 +257,14 @@ void TfrmWeb::btnAnteriorClick()
 void TfrmWeb::btnReiniciaClick()
 {
     m_banner->repaint();
-    m_pageIndex = 0;
+    m_pageIndex = PageIndex::Welcome;
     ShowPage();
     saveDraft();
 }
 
 void TfrmWeb::btnAyudaClick()
 {
-    m_prompts.showHelp(this, m_pageIndex == 0 ? 0 : m_pageIndex + 3);
+    m_prompts.showHelp(this, PageIndex::helpTopic(m_pageIndex));
 }
 
 void TfrmWeb::btnSalirClick()
@@ -280,8 +280,8 @@ void TfrmWeb::btnPublicarClick()
 void TfrmWeb::Timer1Timer()
 {
     // The sample starts moving once its page exists.
-    if (isPageBuilt(6))
-        m_pages.pageAs<ScrollTextPage>(6)->moveSample();
+    if (isPageBuilt(PageIndex::ScrollText))
+        m_pages.pageAs<ScrollTextPage>(PageIndex::ScrollText)->moveSample();
 }
 
 void TfrmWeb::closeEvent(QCloseEvent *event)
@@ -295,7 +295,7 @@ void TfrmWeb::closeEvent(QCloseEvent *event)
 
 bool TfrmWeb::FormCloseQuery()
 {
-    if (m_pageIndex == 9)
+    if (m_pageIndex == PageIndex::Finish)
         return true;
     return m_prompts.question(this, kTitle,
                               QStringLiteral(u"¿ Esta seguro de salir del programa ?"));
@@ -304,9 +304,9 @@ bool TfrmWeb::FormCloseQuery()
 bool TfrmWeb::CheckPage()
 {
     switch (m_pageIndex) {
-    case 1:
+    case PageIndex::Titles:
         return checkTitlesPage();
-    case 8:
+    case PageIndex::Email:
         return checkEmailPage();
     default:
         return true;

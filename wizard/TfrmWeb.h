@@ -40,8 +40,9 @@ public:
     // not shown yet are built for it, with their first values.
     PageSettings settings();
 
-    // The page of that number. Only page 0 is built with the window; each
-    // of the others is built the first time it is asked for.
+    // The page of that number (see PageIndex). Only the welcome page is
+    // built with the window; each of the others is built the first time it
+    // is asked for.
     WizardPage *page(int index);
     bool isPageBuilt(int index) const;
     // Builds every page not built yet; none is shown by it.
@@ -73,7 +74,7 @@ public slots:
     void btnSalirClick();
     void btnPublicarClick();
     void Timer1Timer();
-    // "Empezar una página nueva" on page 0: after a Yes, every page shows its
+    // "Empezar una página nueva" on the welcome page: after a Yes, every page shows its
     // first values again.
     void startNewPage();
 
@@ -103,7 +104,7 @@ private:
     UserPrompts &m_prompts;
     QString m_startupFolder;
     QStringList m_publishFiles;
-    int m_pageIndex = 0;
+    int m_pageIndex = PageIndex::Welcome;
     QWidget *m_topBar = nullptr;
     QFrame *m_banner = nullptr;
 

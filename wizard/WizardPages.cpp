@@ -79,35 +79,35 @@ WizardPage *WizardPages::build(int index)
     QWidget *const window = &m_window;
     WizardPage *built = nullptr;
     switch (index) {
-    case 0:
+    case PageIndex::Welcome:
         built = new WelcomePage(m_prompts, window);
         break;
-    case 1:
+    case PageIndex::Titles:
         built = new TitlesPage(window);
         break;
-    case 2:
+    case PageIndex::Colours:
         built = new ColoursPage(m_prompts, m_startupFolder, window);
         break;
-    case 3:
+    case PageIndex::Sound:
         built = new SoundPage(m_prompts, m_startupFolder, window);
         break;
-    case 4:
+    case PageIndex::CentralText:
         built = new CentralTextPage(m_prompts, window);
         break;
-    case 5:
+    case PageIndex::Images:
         built = new ImagesPage(m_prompts, m_startupFolder, window);
         break;
-    case 6:
-        // The sample shows the colours chosen on page 2.
-        built = new ScrollTextPage(*pageAs<ColoursPage>(2), window);
+    case PageIndex::ScrollText:
+        // The sample shows the colours chosen on the colours page.
+        built = new ScrollTextPage(*pageAs<ColoursPage>(PageIndex::Colours), window);
         break;
-    case 7:
+    case PageIndex::Links:
         built = new LinksPage(window);
         break;
-    case 8:
+    case PageIndex::Email:
         built = new EmailPage(window);
         break;
-    default:
+    default: // PageIndex::Finish
         built = new FinishPage(m_prompts, m_startupFolder, window);
         break;
     }

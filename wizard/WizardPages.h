@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PageIndex.h"
 #include "PageSettings.h"
 #include "WizardPage.h"
 
@@ -19,7 +20,7 @@ class UserPrompts;
 // from the start-up folder is shown by each page as it is built.
 class WizardPages {
 public:
-    static constexpr int kCount = 10;
+    static constexpr int kCount = PageIndex::kCount;
     // Told of every page once it is built, before it is used.
     using BuiltHandler = std::function<void(int index, WizardPage *page)>;
 

@@ -181,7 +181,7 @@ private slots:
                               Qt::LeftButton);
         };
         window->page(1)->findChild<QLineEdit *>(u"txtTitol"_s)->setText(u"Mi página"_s);
-        while (window->pageIndex() < 5)
+        while (window->pageIndex() < PageIndex::Images)
             next();
         const QStringList names = {latin, greek};
         for (int slot = 1; slot <= 2; ++slot) {
@@ -195,7 +195,7 @@ private slots:
                  qPrintable(prompts.messageTexts().join(u" | "_s)));
         window->page(4)->findChild<QPlainTextEdit *>(u"txtLibre"_s)->setPlainText(u"Hola"_s);
         window->page(8)->findChild<QLineEdit *>(u"txtEmail"_s)->setText(u"ana@correo.example"_s);
-        while (window->pageIndex() < 9) {
+        while (window->pageIndex() < PageIndex::Finish) {
             const int before = window->pageIndex();
             next();
             QVERIFY2(window->pageIndex() > before,

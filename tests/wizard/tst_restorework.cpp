@@ -124,7 +124,7 @@ private slots:
         f.restart();
         QVERIFY2(f.prompts.messageTexts().isEmpty(),
                  qPrintable(f.prompts.messageTexts().join('\n')));
-        auto *welcome = static_cast<WelcomePage *>(f.window->page(0));
+        auto *welcome = static_cast<WelcomePage *>(f.window->page(PageIndex::Welcome));
         QVERIFY(welcome->lblRecuperado->isVisible());
         QVERIFY(welcome->lblRecuperado->text().startsWith(
             u"Se han recuperado los datos de su página (inicio.htm, guardados el "_s));
@@ -165,7 +165,7 @@ private slots:
             SavedWork::toJson(earlier, QDateTime(QDate(2026, 12, 8), QTime(17, 40)), false);
         writeFile(savedWorkPath(f), bytes);
         f.restart();
-        auto *welcome = static_cast<WelcomePage *>(f.window->page(0));
+        auto *welcome = static_cast<WelcomePage *>(f.window->page(PageIndex::Welcome));
         QCOMPARE(welcome->lblRecuperado->text(),
                  u"Se han recuperado los datos de su página (index.htm, guardados el 08/12/2026 a "
                  "las 17:40). Falta el archivo borrada.gif."_s);
