@@ -28,7 +28,7 @@ void PublishSession::setUpload(const QString &startupFolder, const QStringList &
 void PublishSession::start(const PublishSettings &settings)
 {
     m_run.start({settings.server, settings.user, settings.password, settings.folder,
-                 m_startupFolder, m_files, settings.ftps,
+                 m_startupFolder, m_files, settings.connection == PublishSettings::Connection::Ftps,
                  m_trustedCertificates.value(settings.server)});
 }
 

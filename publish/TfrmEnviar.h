@@ -2,10 +2,10 @@
 #pragma once
 
 #include "PublishSession.h"
+#include "PublishSettings.h"
 
 #include <QDialog>
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -27,7 +27,7 @@ public:
     void setUpload(const QString &startupFolder, const QStringList &files);
 
     void SetInputsEnabled(bool enabled);
-    // Hands the trimmed texts and the FTPS choice to the settings writer, and
+    // Hands the trimmed texts and the connection chosen to the settings writer, and
     // the password to the password store, and returns at once; the run does
     // not wait for them to be stored.
     void SaveSettings();
@@ -67,6 +67,7 @@ private:
     void FormCreate();
     void FormClose();
     void setStatus(const QString &text);
+    PublishSettings::Connection connection() const;
     void onRunEnded(UploadRun::Outcome outcome);
 
     UserPrompts &m_prompts;
@@ -77,7 +78,7 @@ private:
     QLineEdit *m_txtUSer = nullptr;
     QLineEdit *m_txtPassword = nullptr;
     QComboBox *m_txtRemoto = nullptr;
-    QCheckBox *m_chkFTPS = nullptr;
+    QComboBox *m_cmbConexion = nullptr;
     QPushButton *m_btnPublica = nullptr;
     StatusLine *m_lblEstado = nullptr;
 

@@ -12,7 +12,6 @@
 #include "TfrmEnviar.h"
 #include "TlsLibrary.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,7 +196,7 @@ void TestPublishRun::successfulRun()
 
     s.publish();
     for (const char *name :
-         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion", "btnPublica"})
         QVERIFY2(!s.child<QWidget>(name)->isEnabled(), name);
     QVERIFY(s.child<QPushButton>("BitBtn2")->isEnabled());
     QVERIFY(s.child<QPushButton>("BitBtn1")->isEnabled());
@@ -453,7 +452,7 @@ void TestPublishRun::failures()
     QVERIFY(s.window.isVisible());
     QCOMPARE(s.child<QLineEdit>("txtUSer")->text(), user);
     for (const char *name :
-         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion", "btnPublica"})
         QVERIFY2(s.child<QWidget>(name)->isEnabled(), name);
     QCOMPARE(s.child<QLabel>("lblEstado")->text(), QString());
     QCOMPARE(s.statuses.last(), QString());
@@ -700,7 +699,7 @@ void TestPublishRun::serverFallsSilent()
     QFETCH(QStringList, rules);
     QFETCH(QStringList, messages);
     Session s(m_folder.path(), {QStringLiteral("pagina.htm")});
-    s.child<QCheckBox>("chkFTPS")->setChecked(rules.removeAll(QStringLiteral("FTPS")) > 0);
+    s.child<QComboBox>("cmbConexion")->setCurrentIndex(rules.removeAll(QStringLiteral("FTPS")) > 0);
     if (rules.removeAll(QStringLiteral("FINAL:stall")))
         s.server.finalReplies.insert(1, QByteArray()); // none at all
     s.server.addRules(rules);
