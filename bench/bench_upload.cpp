@@ -27,7 +27,6 @@
 #include "UploadProcesses.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -102,7 +101,7 @@ int runChild(QApplication &app, const QStringList &args)
     window.setUpload(folder.path(), files);
     window.show();
     fill(window, port, args.value(1), args.value(2));
-    child<QCheckBox>(window, "chkFTPS")->setChecked(prompts.answerYes);
+    child<QComboBox>(window, "cmbConexion")->setCurrentIndex(prompts.answerYes ? 1 : 0);
 
     // Two watches: one over the whole run from the click, one from the
     // moment the connection is up, after the settings are saved.

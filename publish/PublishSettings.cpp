@@ -12,6 +12,10 @@ namespace {
 const QString Password = QStringLiteral("Password");
 const QString CertificatesGroup = QStringLiteral("Certificados");
 
+// The stored names of the connections, in the order of PublishSettings::Connection.
+const QLatin1String ConnectionNames[] = {QLatin1String("ftp"), QLatin1String("ftps"),
+                                         QLatin1String("sftp")};
+
 // No application name: on Windows this is HKCU\Software\BrenzoFTP itself.
 QSettings store()
 {
@@ -45,9 +49,24 @@ void writeAllButPassword(QSettings &settings, const PublishSettings &values)
     settings.setValue(QStringLiteral("Servidor"), values.server);
     settings.setValue(QStringLiteral("Usuario"), values.user);
     settings.setValue(QStringLiteral("Directorio"), values.folder);
-    // A string like the others, so the registry holds REG_SZ here too.
+    settings.setValue(QStringLiteral("Conexion"), QString(ConnectionNames[int(values.connection)]));
+    // Still written, so that an earlier version sharing the store keeps the
+    // secure choice. A string like the others: REG_SZ in the registry too.
+    const bool ftps = values.connection == PublishSettings::Connection::Ftps;
     settings.setValue(QStringLiteral("FTPS"),
-                      values.ftps ? QStringLiteral("true") : QStringLiteral("false"));
+                      ftps ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+PublishSettings::Connection readConnection(const QSettings &settings)
+{
+    const QString name = readText(settings, QStringLiteral("Conexion"));
+    for (int i = 0; i < 3; ++i) {
+        if (name == ConnectionNames[i])
+            return PublishSettings::Connection(i);
+    }
+    return readText(settings, QStringLiteral("FTPS")) == QLatin1String("true")
+               ? PublishSettings::Connection::Ftps
+               : PublishSettings::Connection::Ftp;
 }
 
 } // namespace
@@ -57,8 +76,7 @@ PublishSettings PublishSettings::load()
     const QSettings settings = store();
     return {readText(settings, QStringLiteral("Servidor")),
             readText(settings, QStringLiteral("Usuario")), readText(settings, Password),
-            readText(settings, QStringLiteral("Directorio")),
-            readText(settings, QStringLiteral("FTPS")) == QLatin1String("true")};
+            readText(settings, QStringLiteral("Directorio")), readConnection(settings)};
 }
 
 void PublishSettings::save() const

@@ -5,20 +5,25 @@
 #include <QString>
 
 // The remembered publishing settings. On Windows they are the REG_SZ values
-// "Servidor", "Usuario", "Password", "Directorio" and "FTPS" under
+// "Servidor", "Usuario", "Password", "Directorio", "Conexion" and "FTPS" under
 // HKEY_CURRENT_USER\Software\BrenzoFTP; elsewhere the same values in the
 // user's native settings store of that name. The password is in the store
 // only where no keyring keeps it (PasswordStore).
 struct PublishSettings {
+    // How the files travel: stored as "ftp", "ftps" or "sftp". Where no
+    // connection is stored, FTPS=true (as earlier versions kept the choice)
+    // reads as FTPS, anything else as FTP.
+    enum class Connection { Ftp, Ftps, Sftp };
+
     QString server;
     QString user;
     QString password;
     QString folder;
-    bool ftps = false; // a missing value reads as false
+    Connection connection = Connection::Ftp;
 
     // A missing store or value gives an empty text; nothing is reported.
     static PublishSettings load();
-    // Writes the five values as they are (the caller trims them). Where the
+    // Writes the values as they are (the caller trims them). Where the
     // store is a file, it is readable and writable by its owner only, from
     // before its first byte; it is replaced whole or, on failure (a full
     // disk, a link in its place), left as it was.

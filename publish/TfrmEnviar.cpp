@@ -11,7 +11,6 @@
 #include "TrustQuestion.h"
 #include "UserPrompts.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
@@ -139,8 +138,15 @@ void TfrmEnviar::createControls()
     m_txtRemoto->setInsertPolicy(QComboBox::NoInsert);
     m_txtRemoto->addItems({QString(), QStringLiteral("/public_html"), QStringLiteral("/htdocs"),
                            QStringLiteral("/webusr")});
-    m_chkFTPS = place(new QCheckBox(QStringLiteral("Usar conexión segura (FTPS)"), this), "chkFTPS",
-                      248, 184, 233, 22);
+    auto *connectionLabel =
+        place(new QLabel(QStringLiteral("Conexión"), this), "lblConexion", 136, 184, 110, 22);
+    connectionLabel->setFont(arial(11, true));
+    connectionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    fitText(connectionLabel);
+    // In the order of PublishSettings::Connection.
+    m_cmbConexion = place(new QComboBox(this), "cmbConexion", 248, 184, 233, 22);
+    m_cmbConexion->addItems({QStringLiteral("FTP"), QStringLiteral("FTPS (FTP con TLS)"),
+                             QStringLiteral("SFTP (SSH)")});
 
     m_btnPublica = place(pictureButton(this, QStringLiteral("Publicar Web"),
                                        QStringLiteral(":/publish/art/btn_publicar.png")),
@@ -173,8 +179,8 @@ void TfrmEnviar::createControls()
     QWidget::setTabOrder(m_txtServer, m_txtUSer);
     QWidget::setTabOrder(m_txtUSer, m_txtPassword);
     QWidget::setTabOrder(m_txtPassword, m_txtRemoto);
-    QWidget::setTabOrder(m_txtRemoto, m_chkFTPS);
-    QWidget::setTabOrder(m_chkFTPS, m_btnPublica);
+    QWidget::setTabOrder(m_txtRemoto, m_cmbConexion);
+    QWidget::setTabOrder(m_cmbConexion, m_btnPublica);
     QWidget::setTabOrder(m_btnPublica, cancel);
     QWidget::setTabOrder(cancel, help);
     AccessibleNames::nameControls(this);
@@ -195,7 +201,7 @@ void TfrmEnviar::FormCreate()
     m_txtServer->setText(settings.server);
     m_txtUSer->setText(settings.user);
     m_txtRemoto->setEditText(settings.folder);
-    m_chkFTPS->setChecked(settings.ftps);
+    m_cmbConexion->setCurrentIndex(int(settings.connection));
     // The password comes from its store when the window is first shown.
 }
 
@@ -203,8 +209,13 @@ void TfrmEnviar::SaveSettings()
 {
     const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
                                    trimmedText(m_txtPassword->text()),
-                                   trimmedText(m_txtRemoto->currentText()), m_chkFTPS->isChecked()};
+                                   trimmedText(m_txtRemoto->currentText()), connection()};
     m_keeper.save(settings);
+}
+
+PublishSettings::Connection TfrmEnviar::connection() const
+{
+    return PublishSettings::Connection(m_cmbConexion->currentIndex());
 }
 
 void TfrmEnviar::SetInputsEnabled(bool enabled)
@@ -213,7 +224,7 @@ void TfrmEnviar::SetInputsEnabled(bool enabled)
     m_txtUSer->setEnabled(enabled);
     m_txtPassword->setEnabled(enabled);
     m_txtRemoto->setEnabled(enabled);
-    m_chkFTPS->setEnabled(enabled);
+    m_cmbConexion->setEnabled(enabled);
     m_btnPublica->setEnabled(enabled);
 }
 
@@ -309,7 +320,7 @@ void TfrmEnviar::btnPublicaClick()
     // whose name starts with a blank, and none would find "/public_html"
     // under " /public_html". Nothing left of it: no folder change.
     const QString folder = trimmedText(m_txtRemoto->currentText());
-    m_job.start({server, user, password, folder, m_chkFTPS->isChecked()});
+    m_job.start({server, user, password, folder, connection()});
 }
 
 void TfrmEnviar::BitBtn2Click()

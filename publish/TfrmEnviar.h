@@ -2,13 +2,13 @@
 #pragma once
 
 #include "PublishJob.h"
+#include "PublishSettings.h"
 #include "SettingsKeeper.h"
 
 #include <QDialog>
 
 #include <memory>
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,7 +31,7 @@ public:
     void setUpload(const QString &startupFolder, const QStringList &files);
 
     void SetInputsEnabled(bool enabled);
-    // Hands the trimmed texts and the FTPS choice to the settings writer, and
+    // Hands the trimmed texts and the connection chosen to the settings writer, and
     // the password to the password store, and returns at once; the run does
     // not wait for them to be stored.
     void SaveSettings();
@@ -66,6 +66,7 @@ private:
     void askTrust(const std::shared_ptr<TrustQuestion> &question);
     void warnPasswordNotKept();
     void onRunFinished(PublishJob::Outcome outcome, const QString &entry, const QString &reason);
+    PublishSettings::Connection connection() const;
 
     UserPrompts &m_prompts;
     // Keeps the settings; declared first, as the job asks it what is trusted.
@@ -77,7 +78,7 @@ private:
     QLineEdit *m_txtUSer = nullptr;
     QLineEdit *m_txtPassword = nullptr;
     QComboBox *m_txtRemoto = nullptr;
-    QCheckBox *m_chkFTPS = nullptr;
+    QComboBox *m_cmbConexion = nullptr;
     QPushButton *m_btnPublica = nullptr;
     StatusLine *m_lblEstado = nullptr;
 

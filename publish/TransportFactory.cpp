@@ -6,7 +6,7 @@
 
 std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustMemory &trust)
 {
-    return std::make_unique<FtpTransport>(settings.ftps, trust);
+    return std::make_unique<FtpTransport>(settings.connection == PublishSettings::Connection::Ftps, trust);
 }
 
 quint16 defaultPort(const PublishSettings &)

@@ -14,7 +14,6 @@
 #include "TfrmEnviar.h"
 #include "TlsLibrary.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,7 +120,8 @@ struct Job {
              const QString &user = "ana", const QString &password = "secreto")
     {
         const QString port = QString::number(server.port());
-        job.start({host.isEmpty() ? "127.0.0.1:" + port : host, user, password, folder, secure});
+        job.start({host.isEmpty() ? "127.0.0.1:" + port : host, user, password, folder,
+                   secure ? PublishSettings::Connection::Ftps : PublishSettings::Connection::Ftp});
         return finished.wait(60000);
     }
     Outcome outcome() const { return finished.at(0).at(0).value<Outcome>(); }
@@ -229,7 +229,7 @@ void TestPublishRun::successfulRun()
 
     s.publish();
     for (const char *name :
-         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion", "btnPublica"})
         QVERIFY2(!s.child<QWidget>(name)->isEnabled(), name);
     QVERIFY(s.child<QPushButton>("BitBtn2")->isEnabled());
     QVERIFY(s.child<QPushButton>("BitBtn1")->isEnabled());
@@ -507,7 +507,7 @@ void TestPublishRun::failureLeavesTheWindowReady()
     // The window stays open, ready for another try.
     QVERIFY(s.window.isVisible());
     for (const char *name :
-         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS", "btnPublica"})
+         {"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion", "btnPublica"})
         QVERIFY2(s.child<QWidget>(name)->isEnabled(), name);
     QCOMPARE(s.child<QLabel>("lblEstado")->text(), QString());
     QCOMPARE(s.statuses.last(), QString());

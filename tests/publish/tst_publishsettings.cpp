@@ -10,7 +10,6 @@
 #include "SavedWork.h"
 #include "TfrmEnviar.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,32 +122,36 @@ void TestPublishSettings::loading_data()
     QTest::addColumn<QByteArray>("store");
     QTest::addColumn<QStringList>("shown");
 
-    QTest::addColumn<bool>("ftps");
+    QTest::addColumn<QString>("connection");
 
     QTest::newRow("all four") << QByteArray("[General]\nServidor=ftp.ejemplo.es\nUsuario=ana\n"
                                             "Password=secreto\nDirectorio=/public_html\n")
                               << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/public_html"}
-                              << false;
+                              << "FTP";
     QTest::newRow("all five") << QByteArray("[General]\nServidor=ftp.ejemplo.es\nUsuario=ana\n"
                                             "Password=secreto\nDirectorio=/\nFTPS=true\n")
-                              << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/"} << true;
+                              << QStringList{"ftp.ejemplo.es", "ana", "secreto", "/"}
+                              << "FTPS (FTP con TLS)";
+    QTest::newRow("connection over FTPS") << QByteArray("[General]\nConexion=sftp\nFTPS=true\n")
+                                          << QStringList{"", "", "", ""} << "SFTP (SSH)";
     QTest::newRow("folder not in the list")
-        << QByteArray("[General]\nDirectorio=/site\n") << QStringList{"", "", "", "/site"} << false;
+        << QByteArray("[General]\nDirectorio=/site\n") << QStringList{"", "", "", "/site"} << "FTP";
     QTest::newRow("a value that is not a text")
         << QByteArray("[General]\nServidor=uno, dos\nUsuario=ana\nFTPS=uno, dos\n")
-        << QStringList{"", "ana", "", ""} << false;
+        << QStringList{"", "ana", "", ""} << "FTP";
 }
 
 void TestPublishSettings::loading()
 {
     QFETCH(QByteArray, store);
     QFETCH(QStringList, shown);
-    QFETCH(bool, ftps);
+    QFETCH(QString, connection);
     writeStore(store);
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
     QCOMPARE(boxes(window), shown);
-    QCOMPARE(window.findChild<QCheckBox *>(QStringLiteral("chkFTPS"))->isChecked(), ftps);
+    QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->currentText(),
+             connection);
 }
 
 void TestPublishSettings::savingTrims()
@@ -165,6 +168,7 @@ void TestPublishSettings::savingTrims()
     // Characters above 127 are never trimmed, not even a no-break space.
     window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
         ->setEditText(QStringLiteral(" /sitio\u00a0"));
+    window.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->setCurrentIndex(2);
     QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     window.SaveSettings();
     QVERIFY(saved.wait());
@@ -173,6 +177,8 @@ void TestPublishSettings::savingTrims()
     TfrmEnviar nextStart(nextPrompts);
     QCOMPARE(boxes(nextStart),
              QStringList({"ftp.ejemplo.es", "ana", "se creto", QStringLiteral("/sitio\u00a0")}));
+    QCOMPARE(nextStart.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->currentText(),
+             QStringLiteral("SFTP (SSH)"));
 }
 
 void TestPublishSettings::ownerOnly_data()

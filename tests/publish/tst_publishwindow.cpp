@@ -5,7 +5,6 @@
 #include "RecordingPrompts.h"
 #include "TfrmEnviar.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,8 +59,8 @@ void TestPublishWindow::controls_data()
     QTest::newRow("txtPassword") << "txtPassword" << QRect(248, 136, 233, 22) << QString();
     QTest::newRow("txtRemoto") << "txtRemoto" << QRect(248, 160, 233, 22) << QString();
     // The one row added under the remote folder moves what follows it down.
-    QTest::newRow("chkFTPS") << "chkFTPS" << QRect(248, 184, 233, 22)
-                             << "Usar conexión segura (FTPS)";
+    QTest::newRow("lblConexion") << "lblConexion" << QRect(136, 184, 110, 22) << "Conexión";
+    QTest::newRow("cmbConexion") << "cmbConexion" << QRect(248, 184, 233, 22) << "FTP";
     QTest::newRow("btnPublica") << "btnPublica" << QRect(136, 216, 161, 25) << "Publicar Web";
     QTest::newRow("BitBtn2") << "BitBtn2" << QRect(304, 216, 89, 25) << "Cancelar";
     QTest::newRow("BitBtn1") << "BitBtn1" << QRect(400, 216, 81, 25) << "&Ayuda";
@@ -103,11 +102,6 @@ void TestPublishWindow::controls()
         QCOMPARE(edit->text(), text);
     else if (auto *combo = qobject_cast<QComboBox *>(control))
         QCOMPARE(combo->currentText(), text);
-    else if (auto *check = qobject_cast<QCheckBox *>(control)) {
-        QCOMPARE(check->text(), text);
-        QVERIFY(check->sizeHint().width() <= check->width());
-        QVERIFY(!check->isChecked());
-    }
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QVERIFY(!button->icon().isNull());
         QVERIFY(!button->isDefault());
@@ -125,6 +119,12 @@ void TestPublishWindow::remoteFolderList()
     for (int i = 0; i < folder->count(); ++i)
         items.append(folder->itemText(i));
     QCOMPARE(items, QStringList({"", "/public_html", "/htdocs", "/webusr"}));
+    auto *connection = window.findChild<QComboBox *>(QStringLiteral("cmbConexion"));
+    QVERIFY(!connection->isEditable());
+    QCOMPARE(connection->model()->rowCount(), 3);
+    QCOMPARE(connection->itemText(1), QStringLiteral("FTPS (FTP con TLS)"));
+    QCOMPARE(connection->itemText(2), QStringLiteral("SFTP (SSH)"));
+    QVERIFY(connection->width() >= connection->sizeHint().width());
 
     // Enter in the box keeps the typed folder out of the list.
     window.show();
@@ -159,7 +159,7 @@ void TestPublishWindow::keyboardOrder()
             order.append(widget->objectName());
         widget = widget->nextInFocusChain();
     } while (widget != start);
-    QCOMPARE(order, QStringList({"txtServer", "txtUSer", "txtPassword", "txtRemoto", "chkFTPS",
+    QCOMPARE(order, QStringList({"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion",
                                  "btnPublica", "BitBtn2", "BitBtn1"}));
 }
 

@@ -11,7 +11,6 @@
 #include "TfrmEnviar.h"
 #include "VsftpdServer.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -198,7 +197,7 @@ RecordingPrompts TestSecurePublishing::publish(quint16 port, const QList<bool> &
     window.findChild<QLineEdit *>(QStringLiteral("txtUSer"))->setText(user);
     window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(password);
     window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))->setEditText(folder);
-    window.findChild<QCheckBox *>(QStringLiteral("chkFTPS"))->setChecked(true);
+    window.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->setCurrentIndex(1);
     QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     auto *button = window.findChild<QPushButton *>(QStringLiteral("btnPublica"));
     button->click();
