@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Program.h"
+#include "app/Program.h"
 
-#include "BrenzoApplication.h"
+#include "prompts/BrenzoApplication.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ProgramWindows.h"
-#include "QtUserPrompts.h"
+#include "app/ProgramWindows.h"
+#include "prompts/QtUserPrompts.h"
 
 #include <QTranslator>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ProgramWindows.h"
+#include "app/ProgramWindows.h"
 
 ProgramWindows::ProgramWindows(UserPrompts &prompts)
     : frmWeb(prompts), frmOtros(prompts, &frmWeb), frmEnviar(prompts, &frmWeb)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TfrmEnviar.h"
-#include "TfrmOtros.h"
-#include "TfrmWeb.h"
+#include "app/TfrmOtros.h"
+#include "publish/TfrmEnviar.h"
+#include "wizard/TfrmWeb.h"
 
 class UserPrompts;
 

@@ -3,9 +3,9 @@
 // windows in their order, and the message loop until the wizard window
 // closes.
 
-#include "BrenzoApplication.h"
-#include "CommandLine.h"
-#include "Program.h"
+#include "app/CommandLine.h"
+#include "app/Program.h"
+#include "prompts/BrenzoApplication.h"
 
 int main(int argc, char **argv)
 {

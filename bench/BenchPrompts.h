@@ -4,7 +4,7 @@
 // The user as the benchmarks play it: every box is answered at once, and the
 // last message is kept so the benchmark can tell how a run ended.
 
-#include "UserPrompts.h"
+#include "prompts/UserPrompts.h"
 
 #include <QString>
 #include <QUrl>

@@ -9,11 +9,11 @@
 //
 //   bench_draftsave [SAVES]          (default 20)
 
-#include "BenchPrompts.h"
-#include "BenchStats.h"
-#include "SavedWork.h"
-#include "SavedWorkKeeper.h"
-#include "TfrmWeb.h"
+#include "bench/BenchPrompts.h"
+#include "bench/BenchStats.h"
+#include "page/SavedWork.h"
+#include "wizard/SavedWorkKeeper.h"
+#include "wizard/TfrmWeb.h"
 
 #include <QApplication>
 #include <QDir>

@@ -17,8 +17,8 @@
 // connection is accepted, two round trips after it was asked for), and the
 // final reply, one round trip after the last byte has left.
 
-#include "BenchStats.h"
-#include "UploadProcesses.h"
+#include "bench/BenchStats.h"
+#include "bench/UploadProcesses.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -14,9 +14,9 @@
 // A line that the page refuses is reported as such, with the time the
 // refusal took and the peak memory.
 
-#include "BenchPrompts.h"
-#include "CentralTextPage.h"
-#include "ProcStatus.h"
+#include "bench/BenchPrompts.h"
+#include "bench/ProcStatus.h"
+#include "wizard/CentralTextPage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -10,9 +10,9 @@
 // new one is moved over it, the unsynced peer's blocks), and the figures
 // measure the order of the writes.
 
-#include "BenchStats.h"
-#include "ColourScheme.h"
-#include "PageWriter.h"
+#include "bench/BenchStats.h"
+#include "page/ColourScheme.h"
+#include "page/PageWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -15,9 +15,9 @@
 //
 //   bench_recovered FOLDER [ROUNDS]          (default 11)
 
-#include "BenchStats.h"
-#include "SavedWork.h"
-#include "startup_run.h"
+#include "bench/BenchStats.h"
+#include "bench/startup_run.h"
+#include "page/SavedWork.h"
 
 #include <QDir>
 #include <QFile>

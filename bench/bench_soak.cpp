@@ -7,11 +7,11 @@
 //
 //   bench_soak [RUNS] [SEED]
 
-#include "BenchPrompts.h"
-#include "ProcStatus.h"
-#include "PublishTexts.h"
-#include "ScriptedFtpServer.h"
-#include "TfrmEnviar.h"
+#include "bench/BenchPrompts.h"
+#include "bench/ProcStatus.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/publish/PublishTexts.h"
+#include "tests/publish/ScriptedFtpServer.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -8,8 +8,8 @@
 //
 //   bench_startup FOLDER [ROUNDS]
 
-#include "BenchStats.h"
-#include "startup_run.h"
+#include "bench/BenchStats.h"
+#include "bench/startup_run.h"
 
 #include <QList>
 #include <QString>

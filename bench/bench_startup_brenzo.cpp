@@ -2,9 +2,9 @@
 // The program's own start-up, as its entry does it, ending as soon as the
 // wizard window has been drawn. Kept step for step with app/main.cpp.
 
-#include "BrenzoApplication.h"
-#include "Program.h"
-#include "startup_shown.h"
+#include "app/Program.h"
+#include "bench/startup_shown.h"
+#include "prompts/BrenzoApplication.h"
 
 int main(int argc, char **argv)
 {

@@ -2,7 +2,7 @@
 // The peer of the start-up benchmark: the least a Qt Widgets program does to
 // show one empty window.
 
-#include "startup_shown.h"
+#include "bench/startup_shown.h"
 
 #include <QApplication>
 #include <QWidget>

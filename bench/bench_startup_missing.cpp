@@ -4,11 +4,11 @@
 // characters each before the window is shown: the longest line page 0 is
 // ever asked to fit.
 
-#include "BrenzoApplication.h"
-#include "Program.h"
-#include "SavedWorkKeeper.h"
-#include "startup_shown.h"
-#include "WelcomePage.h"
+#include "app/Program.h"
+#include "bench/startup_shown.h"
+#include "prompts/BrenzoApplication.h"
+#include "wizard/SavedWorkKeeper.h"
+#include "wizard/WelcomePage.h"
 
 int main(int argc, char **argv)
 {

@@ -5,7 +5,7 @@
 // what any window with text pays before it builds anything: loading the font
 // configuration and the first font, and the libraries.
 
-#include "startup_shown.h"
+#include "bench/startup_shown.h"
 
 #include <QApplication>
 #include <QLabel>

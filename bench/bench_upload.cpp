@@ -20,11 +20,11 @@
 //       the connection is never accepted), cancelled after 3 s; prints the
 //       longest gap between ticks of a 10 ms timer
 
-#include "BenchPrompts.h"
-#include "BenchStats.h"
-#include "ProcStatus.h"
-#include "TfrmEnviar.h"
-#include "UploadProcesses.h"
+#include "bench/BenchPrompts.h"
+#include "bench/BenchStats.h"
+#include "bench/ProcStatus.h"
+#include "bench/UploadProcesses.h"
+#include "publish/TfrmEnviar.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -9,14 +9,14 @@
 //
 //   bench_webcopy [ROUNDS]          (default 5)
 
-#include "BenchPrompts.h"
-#include "BenchStats.h"
-#include "FileList.h"
-#include "ImagesPage.h"
-#include "PictureSlot.h"
-#include "TfrmWeb.h"
-#include "WebCopy.h"
-#include "WebCopyOffer.h"
+#include "bench/BenchPrompts.h"
+#include "bench/BenchStats.h"
+#include "photo/WebCopy.h"
+#include "wizard/FileList.h"
+#include "wizard/ImagesPage.h"
+#include "wizard/PictureSlot.h"
+#include "wizard/TfrmWeb.h"
+#include "wizard/WebCopyOffer.h"
 
 #include <QApplication>
 #include <QDir>

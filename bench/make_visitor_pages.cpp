@@ -9,8 +9,8 @@
 //
 //   make_visitor_pages MEDIA_DIR OUT_DIR
 
-#include "ColourScheme.h"
-#include "GenerationRun.h"
+#include "page/ColourScheme.h"
+#include "page/GenerationRun.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -3,9 +3,9 @@
 // held, the page is whole lines of ISO-8859-1 each ending in CR LF, with no
 // CR or LF anywhere else, and the central text gives exactly its lines.
 
-#include "ColourScheme.h"
-#include "PageEncoding.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/PageEncoding.h"
+#include "page/PageWriter.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // The 227 parser on any reply text: it never reads out of bounds, and what it
 // accepts is six numbers it would read back the same when written out again.
 
-#include "PassiveReply.h"
+#include "publish/ftp/PassiveReply.h"
 
 #include <cstddef>
 #include <cstdint>

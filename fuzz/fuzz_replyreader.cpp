@@ -4,7 +4,7 @@
 // way must give the same replies and the same verdict, since the network may
 // cut the stream anywhere. Every reply has a valid code and a bounded text.
 
-#include "FtpReplyReader.h"
+#include "publish/ftp/FtpReplyReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // settings survive being saved and read again: once written by this program,
 // a file reads back as the same page, every later start alike.
 
-#include "SavedWork.h"
+#include "page/SavedWork.h"
 
 #include <cstddef>
 #include <cstdint>

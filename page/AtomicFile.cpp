@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AtomicFile.h"
+#include "page/AtomicFile.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ColourScheme.h"
+#include "page/ColourScheme.h"
 
 const std::array<ColourScheme, 6> &colourSchemes()
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageSettings.h"
+#include "page/PageSettings.h"
 
 #include <QString>
 

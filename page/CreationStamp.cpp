@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CreationStamp.h"
+#include "page/CreationStamp.h"
 
 PageClock systemClock()
 {

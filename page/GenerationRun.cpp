@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "GenerationRun.h"
+#include "page/GenerationRun.h"
 
-#include "ColourScheme.h"
-#include "MobilePageWriter.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/MobilePageWriter.h"
+#include "page/PageWriter.h"
 
 #include <QDir>
 

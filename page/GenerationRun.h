@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CreationStamp.h"
-#include "PageSettings.h"
-#include "PublishList.h"
+#include "page/CreationStamp.h"
+#include "page/PageSettings.h"
+#include "page/PublishList.h"
 
 #include <QList>
 #include <QLocale>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MobilePageWriter.h"
+#include "page/MobilePageWriter.h"
 
-#include "MakerInfo.h"
-#include "PageWriter.h"
-#include "PictureSize.h"
-#include "TextRules.h"
+#include "page/MakerInfo.h"
+#include "page/PageWriter.h"
+#include "page/PictureSize.h"
+#include "page/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>

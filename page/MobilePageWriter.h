@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ColourScheme.h"
-#include "CreationStamp.h"
-#include "PageSettings.h"
+#include "page/ColourScheme.h"
+#include "page/CreationStamp.h"
+#include "page/PageSettings.h"
 
 #include <QByteArray>
 #include <QLocale>

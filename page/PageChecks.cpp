@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageChecks.h"
+#include "page/PageChecks.h"
 
-#include "TextRules.h"
+#include "page/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>

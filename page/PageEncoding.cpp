@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageEncoding.h"
+#include "page/PageEncoding.h"
 
 #include <QChar>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageSettings.h"
+#include "page/PageSettings.h"
 
-#include "TextRules.h"
+#include "page/TextRules.h"
 
 bool LinkRow::isLink() const
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageWriter.h"
+#include "page/PageWriter.h"
 
-#include "AtomicFile.h"
-#include "MakerInfo.h"
-#include "PageEncoding.h"
-#include "TextRules.h"
+#include "page/AtomicFile.h"
+#include "page/MakerInfo.h"
+#include "page/PageEncoding.h"
+#include "page/TextRules.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PictureSize.h"
+#include "page/PictureSize.h"
 
 #include <QFile>
 

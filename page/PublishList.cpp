@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PublishList.h"
+#include "page/PublishList.h"
 
-#include "ColourScheme.h"
-#include "MakerInfo.h"
-#include "TextRules.h"
+#include "page/ColourScheme.h"
+#include "page/MakerInfo.h"
+#include "page/TextRules.h"
 
 namespace {
 void addIfChosen(QList<PublishEntry> &entries, const QString &fileName, const char16_t *label)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SavedWork.h"
+#include "page/SavedWork.h"
 
-#include "AtomicFile.h"
+#include "page/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SavedWorkWriter.h"
+#include "page/SavedWorkWriter.h"
 
-#include "SavedWork.h"
+#include "page/SavedWork.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextImport.h"
+#include "page/TextImport.h"
 
 #include <QStringDecoder>
 

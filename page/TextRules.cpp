@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextRules.h"
+#include "page/TextRules.h"
 
 namespace {
 bool isTrimmable(QChar c)

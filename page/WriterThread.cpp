@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WriterThread.h"
+#include "page/WriterThread.h"
 
 WriterThread::WriterThread(QObject *parent) : QObject(parent)
 {

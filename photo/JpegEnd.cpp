@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "JpegEnd.h"
+#include "photo/JpegEnd.h"
 
 namespace {
 constexpr uchar kMarker = 0xFF;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PhotoFacts.h"
+#include "photo/PhotoFacts.h"
 
 #include <QFile>
 #include <QFileInfo>

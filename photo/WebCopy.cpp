@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebCopy.h"
+#include "photo/WebCopy.h"
 
-#include "JpegEnd.h"
-#include "WebCopyTexts.h"
+#include "photo/JpegEnd.h"
+#include "photo/WebCopyTexts.h"
 
 #include <QColorSpace>
 #include <QDir>

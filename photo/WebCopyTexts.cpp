@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebCopyTexts.h"
+#include "photo/WebCopyTexts.h"
 
-#include "PhotoFacts.h"
-#include "WebCopy.h"
+#include "photo/PhotoFacts.h"
+#include "photo/WebCopy.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AccessibleNames.h"
+#include "prompts/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BrenzoApplication.h"
+#include "prompts/BrenzoApplication.h"
 
-#include "ProgramError.h"
-#include "UserPrompts.h"
+#include "prompts/ProgramError.h"
+#include "prompts/UserPrompts.h"
 
 BrenzoApplication::BrenzoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {

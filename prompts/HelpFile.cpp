@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpFile.h"
+#include "prompts/HelpFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpViewer.h"
+#include "prompts/HelpViewer.h"
 
-#include "HelpWindow.h"
+#include "prompts/HelpWindow.h"
 
 void HelpViewer::showTopic(QWidget *parent, const QString &helpFile, int topic)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpWindow.h"
+#include "prompts/HelpWindow.h"
 
-#include "QtUserPrompts.h"
+#include "prompts/QtUserPrompts.h"
 
 #include <QHBoxLayout>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "HelpFile.h"
+#include "prompts/HelpFile.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LinkLabel.h"
+#include "prompts/LinkLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QtUserPrompts.h"
+#include "prompts/QtUserPrompts.h"
 
-#include "HelpViewer.h"
+#include "prompts/HelpViewer.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "UserPrompts.h"
+#include "prompts/UserPrompts.h"
 
 // The prompts as the user sees them: Qt message boxes, the file dialog, the
 // desktop's default applications and the program's help viewer.

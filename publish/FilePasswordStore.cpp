@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FilePasswordStore.h"
+#include "publish/FilePasswordStore.h"
 
-#include "PublishSettings.h"
-#include "WriterThread.h"
+#include "page/WriterThread.h"
+#include "publish/PublishSettings.h"
 
 #include <QPointer>
 

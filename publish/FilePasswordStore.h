@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PasswordStore.h"
+#include "publish/PasswordStore.h"
 
 // The password as the value "Password" of the settings store, a file that
 // only its owner may read (or the registry), in plain text. Read and written

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "KeyringPasswordStore.h"
+#include "publish/KeyringPasswordStore.h"
 
 #include <QTimer>
 

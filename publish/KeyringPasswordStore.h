@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FilePasswordStore.h"
-#include "SecretServiceProbe.h"
+#include "publish/FilePasswordStore.h"
+#include "publish/SecretServiceProbe.h"
 
 #include <QSet>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PublishJob.h"
+#include "publish/PublishJob.h"
 
-#include "PublishSettings.h"
-#include "ServerAddress.h"
-#include "TransportFactory.h"
-#include "TrustQuestion.h"
+#include "publish/PublishSettings.h"
+#include "publish/ServerAddress.h"
+#include "publish/TransportFactory.h"
+#include "publish/TrustQuestion.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Transport.h"
+#include "publish/Transport.h"
 
 #include <QObject>
 #include <QString>

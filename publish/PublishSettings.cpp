@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PublishSettings.h"
+#include "publish/PublishSettings.h"
 
-#include "SettingsFile.h"
+#include "publish/SettingsFile.h"
 
 #include <QSettings>
 

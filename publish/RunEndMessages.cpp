@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RunEndMessages.h"
+#include "publish/RunEndMessages.h"
 
-#include "UserPrompts.h"
+#include "prompts/UserPrompts.h"
 
 void showPublishError(UserPrompts &prompts, QWidget *window, const QString &text,
                       const QString &details)

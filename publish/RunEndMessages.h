@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PublishJob.h"
+#include "publish/PublishJob.h"
 
 class QWidget;
 class UserPrompts;

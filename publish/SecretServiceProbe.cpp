@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SecretServiceProbe.h"
+#include "publish/SecretServiceProbe.h"
 
 #ifdef BRENZO_SECRET_SERVICE
 #include <QDBusConnection>

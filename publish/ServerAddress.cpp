@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ServerAddress.h"
+#include "publish/ServerAddress.h"
 
 ServerAddress ServerAddress::parse(const QString &text)
 {

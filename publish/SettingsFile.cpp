@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SettingsFile.h"
+#include "publish/SettingsFile.h"
 
-#include "AtomicFile.h"
+#include "page/AtomicFile.h"
 
 #include <QDateTime>
 #include <QDir>

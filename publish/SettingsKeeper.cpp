@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SettingsKeeper.h"
+#include "publish/SettingsKeeper.h"
 
-#include "PublishSettings.h"
+#include "publish/PublishSettings.h"
 
 SettingsKeeper::SettingsKeeper(QObject *parent)
     : QObject(parent), m_passwords(PasswordStore::create(m_settingsWriter)),

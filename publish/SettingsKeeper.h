@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PasswordStore.h"
-#include "TrustMemory.h"
-#include "WriterThread.h"
+#include "page/WriterThread.h"
+#include "publish/PasswordStore.h"
+#include "publish/TrustMemory.h"
 
 #include <QHash>
 #include <QObject>

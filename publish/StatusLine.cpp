@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StatusLine.h"
+#include "publish/StatusLine.h"
 
 #include <QPainter>
 

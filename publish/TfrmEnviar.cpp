@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TfrmEnviar.h"
+#include "publish/TfrmEnviar.h"
 
-#include "AccessibleNames.h"
-#include "Artwork.h"
-#include "LinkLabel.h"
-#include "PublishSettings.h"
-#include "RunEndMessages.h"
-#include "StatusLine.h"
-#include "TextRules.h"
-#include "TrustQuestion.h"
-#include "UserPrompts.h"
+#include "page/TextRules.h"
+#include "prompts/AccessibleNames.h"
+#include "prompts/Artwork.h"
+#include "prompts/LinkLabel.h"
+#include "prompts/UserPrompts.h"
+#include "publish/PublishSettings.h"
+#include "publish/RunEndMessages.h"
+#include "publish/StatusLine.h"
+#include "publish/TrustQuestion.h"
 
 #include <QComboBox>
 #include <QFrame>

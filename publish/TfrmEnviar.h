@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PublishJob.h"
-#include "PublishSettings.h"
-#include "SettingsKeeper.h"
+#include "publish/PublishJob.h"
+#include "publish/PublishSettings.h"
+#include "publish/SettingsKeeper.h"
 
 #include <QDialog>
 

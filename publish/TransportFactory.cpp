@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TransportFactory.h"
+#include "publish/TransportFactory.h"
 
-#include "FtpTransport.h"
-#include "PublishSettings.h"
+#include "publish/ftp/FtpTransport.h"
+#include "publish/PublishSettings.h"
 
 std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustMemory &trust)
 {
-    return std::make_unique<FtpTransport>(settings.connection == PublishSettings::Connection::Ftps, trust);
+    return std::make_unique<FtpTransport>(settings.connection == PublishSettings::Connection::Ftps,
+                                          trust);
 }
 
 quint16 defaultPort(const PublishSettings &)

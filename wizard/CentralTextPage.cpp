@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CentralTextPage.h"
+#include "wizard/CentralTextPage.h"
 
-#include "BrenzoApplication.h"
-#include "ProgramError.h"
-#include "TextImport.h"
-#include "UserPrompts.h"
-#include "WaitCursor.h"
-#include "WizardStyle.h"
+#include "page/TextImport.h"
+#include "prompts/BrenzoApplication.h"
+#include "prompts/ProgramError.h"
+#include "prompts/UserPrompts.h"
+#include "wizard/WaitCursor.h"
+#include "wizard/WizardStyle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ColoursPage.h"
+#include "wizard/ColoursPage.h"
 
-#include "Artwork.h"
-#include "ColourScheme.h"
-#include "UserPrompts.h"
-#include "WizardStyle.h"
+#include "page/ColourScheme.h"
+#include "prompts/Artwork.h"
+#include "prompts/UserPrompts.h"
+#include "wizard/WizardStyle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

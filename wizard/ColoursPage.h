@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageSettings.h"
-#include "WizardPage.h"
+#include "page/PageSettings.h"
+#include "wizard/WizardPage.h"
 
 #include <QColor>
 #include <QMap>

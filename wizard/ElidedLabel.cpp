@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ElidedLabel.h"
+#include "wizard/ElidedLabel.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EmailPage.h"
+#include "wizard/EmailPage.h"
 
-#include "LowerCaseValidator.h"
-#include "PageSettings.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "wizard/LowerCaseValidator.h"
+#include "wizard/WizardStyle.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

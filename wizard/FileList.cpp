@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileList.h"
+#include "wizard/FileList.h"
 
 #include <QCollator>
 #include <QDir>

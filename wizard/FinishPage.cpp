@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FinishPage.h"
+#include "wizard/FinishPage.h"
 
-#include "MakerInfo.h"
-#include "TextRules.h"
-#include "UserPrompts.h"
-#include "WizardStyle.h"
+#include "page/MakerInfo.h"
+#include "page/TextRules.h"
+#include "prompts/UserPrompts.h"
+#include "wizard/WizardStyle.h"
 
 #include <QAbstractButton>
 #include <QDir>

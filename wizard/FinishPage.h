@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "WizardPage.h"
+#include "wizard/WizardPage.h"
 
 class QAbstractButton;
 class QListWidget;

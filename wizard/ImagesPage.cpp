@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ImagesPage.h"
+#include "wizard/ImagesPage.h"
 
-#include "FileList.h"
-#include "PageSettings.h"
-#include "PictureSlot.h"
-#include "WebCopyOffer.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "wizard/FileList.h"
+#include "wizard/PictureSlot.h"
+#include "wizard/WebCopyOffer.h"
+#include "wizard/WizardStyle.h"
 
 #include <QAbstractButton>
 

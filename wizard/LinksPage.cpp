@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LinksPage.h"
+#include "wizard/LinksPage.h"
 
-#include "MakerInfo.h"
-#include "PageSettings.h"
-#include "TextRules.h"
-#include "WizardStyle.h"
+#include "page/MakerInfo.h"
+#include "page/PageSettings.h"
+#include "page/TextRules.h"
+#include "wizard/WizardStyle.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LowerCaseValidator.h"
+#include "wizard/LowerCaseValidator.h"
 
 QValidator::State LowerCaseValidator::validate(QString &input, int &) const
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PicturePreview.h"
+#include "wizard/PicturePreview.h"
 
-#include "ProgramError.h"
+#include "prompts/ProgramError.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PictureSlot.h"
+#include "wizard/PictureSlot.h"
 
-#include "BrenzoApplication.h"
-#include "ElidedLabel.h"
-#include "FileList.h"
-#include "PageSettings.h"
-#include "PicturePreview.h"
-#include "ProgramError.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "prompts/BrenzoApplication.h"
+#include "prompts/ProgramError.h"
+#include "wizard/ElidedLabel.h"
+#include "wizard/FileList.h"
+#include "wizard/PicturePreview.h"
+#include "wizard/WizardStyle.h"
 
 #include <QDir>
 #include <QFileInfo>

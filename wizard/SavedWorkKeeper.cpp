@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SavedWorkKeeper.h"
+#include "wizard/SavedWorkKeeper.h"
 
 SavedWorkKeeper::SavedWorkKeeper(const QString &startupFolder, QObject *parent)
     : QObject(parent), m_folder(startupFolder), m_writer(startupFolder), m_inFile(PageSettings())

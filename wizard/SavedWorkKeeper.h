@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageSettings.h"
-#include "SavedWork.h"
-#include "SavedWorkWriter.h"
+#include "page/PageSettings.h"
+#include "page/SavedWork.h"
+#include "page/SavedWorkWriter.h"
 
 #include <QObject>
 

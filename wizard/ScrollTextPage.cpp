@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScrollTextPage.h"
+#include "wizard/ScrollTextPage.h"
 
-#include "ColoursPage.h"
-#include "PageSettings.h"
-#include "TextRules.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "page/TextRules.h"
+#include "wizard/ColoursPage.h"
+#include "wizard/WizardStyle.h"
 
 #include <QButtonGroup>
 #include <QFrame>

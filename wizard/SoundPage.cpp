@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SoundPage.h"
+#include "wizard/SoundPage.h"
 
-#include "FileList.h"
-#include "PageSettings.h"
-#include "UserPrompts.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "prompts/UserPrompts.h"
+#include "wizard/FileList.h"
+#include "wizard/WizardStyle.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

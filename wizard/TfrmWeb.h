@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageSettings.h"
-#include "WizardPage.h"
-#include "WizardPages.h"
+#include "page/PageSettings.h"
+#include "wizard/WizardPage.h"
+#include "wizard/WizardPages.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TitlesPage.h"
+#include "wizard/TitlesPage.h"
 
-#include "PageSettings.h"
-#include "WizardStyle.h"
+#include "page/PageSettings.h"
+#include "wizard/WizardStyle.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

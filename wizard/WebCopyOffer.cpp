@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebCopyOffer.h"
+#include "wizard/WebCopyOffer.h"
 
-#include "PhotoFacts.h"
-#include "UserPrompts.h"
-#include "WaitCursor.h"
-#include "WebCopy.h"
-#include "WebCopyTexts.h"
+#include "photo/PhotoFacts.h"
+#include "photo/WebCopy.h"
+#include "photo/WebCopyTexts.h"
+#include "prompts/UserPrompts.h"
+#include "wizard/WaitCursor.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>

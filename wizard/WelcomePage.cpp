@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WelcomePage.h"
+#include "wizard/WelcomePage.h"
 
-#include "Artwork.h"
-#include "LinkLabel.h"
-#include "MakerInfo.h"
-#include "UserPrompts.h"
+#include "page/MakerInfo.h"
+#include "prompts/Artwork.h"
+#include "prompts/LinkLabel.h"
+#include "prompts/UserPrompts.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WizardPage.h"
+#include "wizard/WizardPage.h"
 
 #include <QLabel>
 

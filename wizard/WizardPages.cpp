@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WizardPages.h"
+#include "wizard/WizardPages.h"
 
-#include "AccessibleNames.h"
-#include "CentralTextPage.h"
-#include "ColoursPage.h"
-#include "EmailPage.h"
-#include "FinishPage.h"
-#include "ImagesPage.h"
-#include "LinksPage.h"
-#include "ScrollTextPage.h"
-#include "SoundPage.h"
-#include "TitlesPage.h"
-#include "WelcomePage.h"
+#include "prompts/AccessibleNames.h"
+#include "wizard/CentralTextPage.h"
+#include "wizard/ColoursPage.h"
+#include "wizard/EmailPage.h"
+#include "wizard/FinishPage.h"
+#include "wizard/ImagesPage.h"
+#include "wizard/LinksPage.h"
+#include "wizard/ScrollTextPage.h"
+#include "wizard/SoundPage.h"
+#include "wizard/TitlesPage.h"
+#include "wizard/WelcomePage.h"
 
 WizardPages::WizardPages(QWidget &window, UserPrompts &prompts, const QString &startupFolder,
                          BuiltHandler built)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageIndex.h"
-#include "PageSettings.h"
-#include "WizardPage.h"
+#include "page/PageSettings.h"
+#include "wizard/PageIndex.h"
+#include "wizard/WizardPage.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WizardStyle.h"
+#include "wizard/WizardStyle.h"
 
-#include "Artwork.h"
+#include "prompts/Artwork.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CertificateQuestion.h"
+#include "publish/ftp/CertificateQuestion.h"
 
-#include "FtpAuthTls.h"
+#include "publish/ftp/FtpAuthTls.h"
 
 #include <QStringList>
 

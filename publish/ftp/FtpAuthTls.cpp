@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpAuthTls.h"
+#include "publish/ftp/FtpAuthTls.h"
 
-#include "CertificateQuestion.h"
-#include "FtpControlConnection.h"
-#include "TrustMemory.h"
-#include "TrustQuestion.h"
+#include "publish/ftp/CertificateQuestion.h"
+#include "publish/ftp/FtpControlConnection.h"
+#include "publish/TrustMemory.h"
+#include "publish/TrustQuestion.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpExchange.h"
+#include "publish/ftp/FtpExchange.h"
 
 #include <QSslCertificate>
 #include <QSslError>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpChangeDirectory.h"
+#include "publish/ftp/FtpChangeDirectory.h"
 
-#include "FtpControlConnection.h"
+#include "publish/ftp/FtpControlConnection.h"
 
 FtpChangeDirectory::FtpChangeDirectory(FtpControlConnection &control, const QString &folder,
                                        QObject *parent)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpCommand.h"
+#include "publish/ftp/FtpCommand.h"
 
 std::optional<QByteArray> ftpCommand(const char *verb, const QString &argument)
 {

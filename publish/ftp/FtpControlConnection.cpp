@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpControlConnection.h"
+#include "publish/ftp/FtpControlConnection.h"
 
 #include <QNetworkProxy>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpReply.h"
-#include "FtpReplyReader.h"
+#include "publish/ftp/FtpReply.h"
+#include "publish/ftp/FtpReplyReader.h"
 
 #include <QHostAddress>
 #include <QObject>

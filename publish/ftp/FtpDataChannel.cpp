@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpDataChannel.h"
+#include "publish/ftp/FtpDataChannel.h"
 
-#include "FtpControlConnection.h"
-#include "SocketShutdown.h"
+#include "publish/ftp/FtpControlConnection.h"
+#include "publish/ftp/SocketShutdown.h"
 
 #include <QNetworkProxy>
 

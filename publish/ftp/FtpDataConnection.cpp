@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpDataConnection.h"
+#include "publish/ftp/FtpDataConnection.h"
 
-#include "SocketShutdown.h"
+#include "publish/ftp/SocketShutdown.h"
 
 #include <QTcpSocket>
 

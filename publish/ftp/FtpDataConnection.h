@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpDataChannel.h"
+#include "publish/ftp/FtpDataChannel.h"
 
 // A plain data connection. It is ready once connected; when the whole file is
 // handed on, the sending half is closed, which is how the server learns that

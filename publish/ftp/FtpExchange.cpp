@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpExchange.h"
+#include "publish/ftp/FtpExchange.h"
 
-#include "FtpCommand.h"
-#include "FtpControlConnection.h"
+#include "publish/ftp/FtpCommand.h"
+#include "publish/ftp/FtpControlConnection.h"
 
 FtpExchange::FtpExchange(FtpControlConnection &control, QObject *parent)
     : QObject(parent), m_control(control)

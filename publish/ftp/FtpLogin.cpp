@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpLogin.h"
+#include "publish/ftp/FtpLogin.h"
 
-#include "FtpControlConnection.h"
+#include "publish/ftp/FtpControlConnection.h"
 
 FtpLogin::FtpLogin(FtpControlConnection &control, const QString &host, quint16 port,
                    const QString &user, const QString &password, QObject *parent)

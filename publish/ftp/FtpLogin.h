@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpAuthTls.h"
+#include "publish/ftp/FtpAuthTls.h"
 
 #include <QPointer>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpReplyReader.h"
+#include "publish/ftp/FtpReplyReader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpReply.h"
+#include "publish/ftp/FtpReply.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpStore.h"
+#include "publish/ftp/FtpStore.h"
 
-#include "FtpControlConnection.h"
-#include "FtpDataConnection.h"
-#include "FtpTlsDataConnection.h"
-#include "PassiveReply.h"
+#include "publish/ftp/FtpControlConnection.h"
+#include "publish/ftp/FtpDataConnection.h"
+#include "publish/ftp/FtpTlsDataConnection.h"
+#include "publish/ftp/PassiveReply.h"
 
 FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
                    const QString &remoteName, QObject *parent)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpDataChannel.h"
-#include "FtpExchange.h"
+#include "publish/ftp/FtpDataChannel.h"
+#include "publish/ftp/FtpExchange.h"
 
 #include <QFile>
 

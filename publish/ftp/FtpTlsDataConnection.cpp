@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpTlsDataConnection.h"
+#include "publish/ftp/FtpTlsDataConnection.h"
 
-#include "SocketShutdown.h"
+#include "publish/ftp/SocketShutdown.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpDataChannel.h"
+#include "publish/ftp/FtpDataChannel.h"
 
 #include <QSslCertificate>
 #include <QSslConfiguration>

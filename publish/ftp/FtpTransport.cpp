@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FtpTransport.h"
+#include "publish/ftp/FtpTransport.h"
 
-#include "FtpChangeDirectory.h"
-#include "FtpLogin.h"
-#include "FtpStore.h"
-#include "TrustMemory.h"
+#include "publish/ftp/FtpChangeDirectory.h"
+#include "publish/ftp/FtpLogin.h"
+#include "publish/ftp/FtpStore.h"
+#include "publish/TrustMemory.h"
 
 FtpTransport::FtpTransport(bool secure, TrustMemory &trust, QObject *parent)
     : Transport(parent), m_secure(secure), m_trust(trust)

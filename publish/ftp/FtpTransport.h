@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FtpControlConnection.h"
-#include "Transport.h"
+#include "publish/ftp/FtpControlConnection.h"
+#include "publish/Transport.h"
 
 #include <QPointer>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PassiveReply.h"
+#include "publish/ftp/PassiveReply.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SocketShutdown.h"
+#include "publish/ftp/SocketShutdown.h"
 
 #include <QAbstractSocket>
 

@@ -2,9 +2,9 @@
 // What a screen reader finds in the program's windows: a name for every
 // control that takes the focus, and a description of every preview.
 
-#include "AccessibleNames.h"
-#include "ProgramWindows.h"
-#include "RecordingPrompts.h"
+#include "app/ProgramWindows.h"
+#include "prompts/AccessibleNames.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // The other-programs window: its fixed face, and the link to the maker's
 // home page that shows red while the browser is being started.
 
-#include "MakerInfo.h"
-#include "RecordingPrompts.h"
-#include "TfrmOtros.h"
+#include "app/TfrmOtros.h"
+#include "page/MakerInfo.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QFrame>
 #include <QLabel>

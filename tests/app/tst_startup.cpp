@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up: the three windows and the general error box.
 
-#include "BrenzoApplication.h"
-#include "ProgramError.h"
-#include "ProgramWindows.h"
-#include "RecordingPrompts.h"
-#include "TlsLibrary.h"
+#include "app/ProgramWindows.h"
+#include "prompts/BrenzoApplication.h"
+#include "prompts/ProgramError.h"
+#include "tests/support/RecordingPrompts.h"
+#include "tests/support/TlsLibrary.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The last data page's checks, the list of files to publish and the run.
 
-#include "ColourScheme.h"
-#include "GenerationRun.h"
-#include "PageChecks.h"
-#include "PageMessages.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/GenerationRun.h"
+#include "page/PageChecks.h"
+#include "page/PageMessages.h"
+#include "page/PageWriter.h"
 
 #include <QDir>
 #include <QFile>

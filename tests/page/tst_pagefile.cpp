@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the page file: the stamp, the atomic replacement, the failures.
 
-#include "ColourScheme.h"
-#include "PageText.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/PageWriter.h"
+#include "tests/page/PageText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings' defaults, the trimming rule and the central text's lines.
 
-#include "ColourScheme.h"
-#include "PageSettings.h"
-#include "TextRules.h"
+#include "page/ColourScheme.h"
+#include "page/PageSettings.h"
+#include "page/TextRules.h"
 
 #include <QTest>
 

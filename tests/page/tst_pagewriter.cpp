@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The written document, byte for byte.
 
-#include "ColourScheme.h"
-#include "PageEncoding.h"
-#include "PageText.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/PageEncoding.h"
+#include "page/PageWriter.h"
+#include "tests/page/PageText.h"
 
 #include <QFile>
 #include <QTest>

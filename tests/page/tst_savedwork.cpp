@@ -3,7 +3,7 @@
 // give the defaults with the file kept aside, and the values cut or dropped
 // on the way in.
 
-#include "SavedWork.h"
+#include "page/SavedWork.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -2,10 +2,10 @@
 // A photo made ready for the web: what is told about it, the copy's size,
 // turn and missing metadata, and bad input refused without harm.
 
-#include "CameraPhoto.h"
-#include "PhotoFacts.h"
-#include "WebCopy.h"
-#include "WebCopyTexts.h"
+#include "photo/PhotoFacts.h"
+#include "photo/WebCopy.h"
+#include "photo/WebCopyTexts.h"
+#include "tests/support/CameraPhoto.h"
 
 #include <QDir>
 #include <QTemporaryDir>

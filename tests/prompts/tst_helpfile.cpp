@@ -3,9 +3,9 @@
 // program, the Spanish reports of a missing file or topic, and the help
 // window that shows them and follows their links.
 
-#include "HelpFile.h"
-#include "HelpWindow.h"
-#include "RecordingPrompts.h"
+#include "prompts/HelpFile.h"
+#include "prompts/HelpWindow.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QDir>
 #include <QFile>

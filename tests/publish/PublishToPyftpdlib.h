@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PyftpdlibServer.h"
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/publish/PyftpdlibServer.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>

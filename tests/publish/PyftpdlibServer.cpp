@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PyftpdlibServer.h"
+#include "tests/publish/PyftpdlibServer.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>

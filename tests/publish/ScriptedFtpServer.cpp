@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ScriptedFtpServer.h"
+#include "tests/publish/ScriptedFtpServer.h"
 
 #include <QHostAddress>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "VsftpdServer.h"
+#include "tests/publish/VsftpdServer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

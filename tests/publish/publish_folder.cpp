@@ -5,9 +5,9 @@
 // background or badge the launcher did not copy fails the upload. Ends with
 // status 0 once the window says the page is published.
 
-#include "GenerationRun.h"
-#include "PublishTexts.h"
-#include "PublishToPyftpdlib.h"
+#include "page/GenerationRun.h"
+#include "tests/publish/PublishTexts.h"
+#include "tests/publish/PublishToPyftpdlib.h"
 
 #include <QApplication>
 

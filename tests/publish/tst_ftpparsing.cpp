@@ -3,10 +3,10 @@
 // strictly by RFC 959, the numbers of a 227, the port of a 229, and command
 // lines that cannot carry a second command; the server box's host and port.
 
-#include "FtpCommand.h"
-#include "FtpReplyReader.h"
-#include "PassiveReply.h"
-#include "ServerAddress.h"
+#include "publish/ftp/FtpCommand.h"
+#include "publish/ftp/FtpReplyReader.h"
+#include "publish/ftp/PassiveReply.h"
+#include "publish/ServerAddress.h"
 
 #include <QtTest>
 

@@ -4,10 +4,10 @@
 // never put in the file when the keyring is locked or never answers, and kept
 // in the file when there is no keyring on the bus.
 
-#include "KeyringPasswordStore.h"
-#include "PublishSettings.h"
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
+#include "publish/KeyringPasswordStore.h"
+#include "publish/PublishSettings.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QDBusConnection>

@@ -6,10 +6,10 @@
 // headless Chromium, which must find every picture, the background and the
 // sound.
 
-#include "GenerationRun.h"
-#include "PublishTexts.h"
-#include "PublishToPyftpdlib.h"
-#include "PyftpdlibServer.h"
+#include "page/GenerationRun.h"
+#include "tests/publish/PublishTexts.h"
+#include "tests/publish/PublishToPyftpdlib.h"
+#include "tests/publish/PyftpdlibServer.h"
 
 #include <QStandardPaths>
 #include <QtTest>

@@ -3,16 +3,16 @@
 // server on 127.0.0.1, with the exact commands the server receives, the boxes
 // in their order, the status line, the inputs and the files that arrive.
 
-#include "FtpDataConnection.h"
-#include "PublishJob.h"
-#include "PublishSettings.h"
-#include "PublishTexts.h"
-#include "RecordingPrompts.h"
-#include "ScriptedFtpServer.h"
-#include "SettingsKeeper.h"
-#include "StatusLine.h"
-#include "TfrmEnviar.h"
-#include "TlsLibrary.h"
+#include "publish/ftp/FtpDataConnection.h"
+#include "publish/PublishJob.h"
+#include "publish/PublishSettings.h"
+#include "publish/SettingsKeeper.h"
+#include "publish/StatusLine.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/publish/PublishTexts.h"
+#include "tests/publish/ScriptedFtpServer.h"
+#include "tests/support/RecordingPrompts.h"
+#include "tests/support/TlsLibrary.h"
 
 #include <QComboBox>
 #include <QLabel>

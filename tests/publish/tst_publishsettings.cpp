@@ -4,11 +4,11 @@
 // asked for, never lost to the window's end, and kept where only their owner
 // can read them.
 
-#include "PageWriter.h"
-#include "PublishSettings.h"
-#include "RecordingPrompts.h"
-#include "SavedWork.h"
-#include "TfrmEnviar.h"
+#include "page/PageWriter.h"
+#include "page/SavedWork.h"
+#include "publish/PublishSettings.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLabel>

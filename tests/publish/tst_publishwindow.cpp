@@ -2,8 +2,8 @@
 // The publishing window without a server: its controls where the user finds
 // them, the keys, help, the link, and how it closes.
 
-#include "RecordingPrompts.h"
-#include "TfrmEnviar.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLabel>

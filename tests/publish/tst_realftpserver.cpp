@@ -5,11 +5,11 @@
 // asks for, and a file cut short by Cancelar is one the server itself
 // records as failed.
 
-#include "PublishJob.h"
-#include "PublishSettings.h"
-#include "PyftpdlibServer.h"
-#include "SettingsKeeper.h"
-#include "VsftpdServer.h"
+#include "publish/PublishJob.h"
+#include "publish/PublishSettings.h"
+#include "publish/SettingsKeeper.h"
+#include "tests/publish/PyftpdlibServer.h"
+#include "tests/publish/VsftpdServer.h"
 
 #include <QtTest>
 

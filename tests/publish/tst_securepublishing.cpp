@@ -4,12 +4,12 @@
 // the certificate is asked about, remembered, and asked about again when it
 // changes; a server without TLS gets nothing after AUTH TLS.
 
-#include "PublishSettings.h"
-#include "PublishTexts.h"
-#include "RecordingPrompts.h"
-#include "ScriptedFtpServer.h"
-#include "TfrmEnviar.h"
-#include "VsftpdServer.h"
+#include "publish/PublishSettings.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/publish/PublishTexts.h"
+#include "tests/publish/ScriptedFtpServer.h"
+#include "tests/publish/VsftpdServer.h"
+#include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // A stand-in for the user: records every prompt and answers questions and
 // file dialogs from queues the test fills.
 
-#include "UserPrompts.h"
+#include "prompts/UserPrompts.h"
 
 #include <QList>
 #include <QQueue>

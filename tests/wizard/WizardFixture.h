@@ -4,9 +4,9 @@
 // A wizard window started in a temporary start-up folder that holds the
 // installed media, with a recording stand-in for the user's prompts.
 
-#include "../page/PageText.h"
-#include "RecordingPrompts.h"
-#include "TfrmWeb.h"
+#include "tests/page/PageText.h"
+#include "tests/support/RecordingPrompts.h"
+#include "wizard/TfrmWeb.h"
 
 #include <QAbstractButton>
 #include <QDir>

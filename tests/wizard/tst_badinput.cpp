@@ -5,10 +5,10 @@
 // already taken by a folder. Each ends in the documented behaviour or a
 // clear message, never a crash.
 
-#include "CentralTextPage.h"
-#include "MediaPagesSupport.h"
-#include "SavedWork.h"
-#include "TfrmWeb.h"
+#include "page/SavedWork.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/CentralTextPage.h"
+#include "wizard/TfrmWeb.h"
 
 #include <QLabel>
 #include <QListWidget>

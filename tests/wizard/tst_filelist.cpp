@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file list shared by the sound page and the three picture slots.
 
-#include "FileList.h"
-#include "MediaPagesSupport.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/FileList.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Page 5: the three picture slots, their lists and previews.
 
-#include "ElidedLabel.h"
-#include "FileList.h"
-#include "ImagesPage.h"
-#include "MediaPagesSupport.h"
-#include "PicturePreview.h"
-#include "PictureSlot.h"
-#include "WebCopyOffer.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/ElidedLabel.h"
+#include "wizard/FileList.h"
+#include "wizard/ImagesPage.h"
+#include "wizard/PicturePreview.h"
+#include "wizard/PictureSlot.h"
+#include "wizard/WebCopyOffer.h"
 
 #include <algorithm>
 #include <QImage>

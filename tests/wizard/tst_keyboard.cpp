@@ -2,7 +2,7 @@
 // The wizard from the keyboard: letters shared by several captions, F1 for
 // the page's help, and a list selection emptied with Ctrl and a click.
 
-#include "MediaPagesSupport.h"
+#include "tests/wizard/MediaPagesSupport.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -2,12 +2,12 @@
 // One run through all ten pages with every choice of pages 3 to 6 used: the
 // page written is the writer's page for the same choices.
 
-#include "CentralTextPage.h"
-#include "ColourScheme.h"
-#include "FileList.h"
-#include "GenerationRun.h"
-#include "MediaPagesSupport.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/GenerationRun.h"
+#include "page/PageWriter.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/CentralTextPage.h"
+#include "wizard/FileList.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>

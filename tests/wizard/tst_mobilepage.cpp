@@ -4,13 +4,13 @@
 // headless Chromium on a phone and on a desktop, its big photo made ready
 // for the web on the way.
 
-#include "CameraPhoto.h"
-#include "MediaPagesSupport.h"
+#include "tests/support/CameraPhoto.h"
+#include "tests/wizard/MediaPagesSupport.h"
 
-#include "ColourScheme.h"
-#include "ImagesPage.h"
-#include "PageWriter.h"
-#include "WebCopyOffer.h"
+#include "page/ColourScheme.h"
+#include "page/PageWriter.h"
+#include "wizard/ImagesPage.h"
+#include "wizard/WebCopyOffer.h"
 
 #include <QCheckBox>
 #include <QLabel>

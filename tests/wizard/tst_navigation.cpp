@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Moving between the pages, the enabled buttons, help and the close question.
 
-#include "WizardFixture.h"
+#include "tests/wizard/WizardFixture.h"
 
 #include <QApplication>
 #include <QLabel>

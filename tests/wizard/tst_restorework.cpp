@@ -4,15 +4,15 @@
 // file, a missing picture and a folder that cannot be written lose nothing;
 // a killed program leaves its last draft.
 
-#include "MediaPagesSupport.h"
+#include "tests/wizard/MediaPagesSupport.h"
 
-#include "CentralTextPage.h"
-#include "FileList.h"
-#include "LinkLabel.h"
-#include "PicturePreview.h"
-#include "SavedWork.h"
-#include "SavedWorkKeeper.h"
-#include "WelcomePage.h"
+#include "page/SavedWork.h"
+#include "prompts/LinkLabel.h"
+#include "wizard/CentralTextPage.h"
+#include "wizard/FileList.h"
+#include "wizard/PicturePreview.h"
+#include "wizard/SavedWorkKeeper.h"
+#include "wizard/WelcomePage.h"
 
 #include <QCheckBox>
 #include <QMovie>

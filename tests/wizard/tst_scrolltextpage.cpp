@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Page 6: the scrolling text, its position and the moving sample.
 
-#include "MediaPagesSupport.h"
-#include "WizardStyle.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/WizardStyle.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -2,10 +2,10 @@
 // Pages 3 and 4: the background sound, and the central text with its import,
 // size and style.
 
-#include "CentralTextPage.h"
-#include "FileList.h"
-#include "MediaPagesSupport.h"
-#include "TextImport.h"
+#include "page/TextImport.h"
+#include "tests/wizard/MediaPagesSupport.h"
+#include "wizard/CentralTextPage.h"
+#include "wizard/FileList.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>

@@ -2,11 +2,11 @@
 // Leaving the last data page: the checks, the replace question, the written
 // page and the list of files to publish.
 
-#include "WizardFixture.h"
+#include "tests/wizard/WizardFixture.h"
 
-#include "ColourScheme.h"
-#include "GenerationRun.h"
-#include "PageWriter.h"
+#include "page/ColourScheme.h"
+#include "page/GenerationRun.h"
+#include "page/PageWriter.h"
 
 #include <QCheckBox>
 #include <QListWidget>

@@ -2,11 +2,11 @@
 // What the pages do on their own: the colour sample, the links grid, the
 // page file name, the welcome link and the finish page's buttons.
 
-#include "WizardFixture.h"
+#include "tests/wizard/WizardFixture.h"
 
-#include "LinkLabel.h"
-#include "MakerInfo.h"
-#include "WizardStyle.h"
+#include "page/MakerInfo.h"
+#include "prompts/LinkLabel.h"
+#include "wizard/WizardStyle.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -5,12 +5,12 @@
 // strip, links, e-mail and the finish page after the page was written; then
 // the publishing window, the other-programs window and the help's contents.
 
-#include "BrenzoApplication.h"
-#include "FileList.h"
-#include "HelpWindow.h"
-#include "ProgramWindows.h"
-#include "RecordingPrompts.h"
-#include "StatusLine.h"
+#include "app/ProgramWindows.h"
+#include "prompts/BrenzoApplication.h"
+#include "prompts/HelpWindow.h"
+#include "publish/StatusLine.h"
+#include "tests/support/RecordingPrompts.h"
+#include "wizard/FileList.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
