@@ -85,7 +85,7 @@ void writePhoto(const QString &path)
 class AnsweringPrompts : public BenchPrompts {
 public:
     std::function<void()> onQuestion;
-    bool question(QWidget *, const QString &, const QString &) override
+    bool question(QWidget *, const QString &, const QString &, DefaultAnswer) override
     {
         if (onQuestion)
             onQuestion();
