@@ -70,23 +70,48 @@ KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, q
 {
 }
 
-KnownHosts::Verdict KnownHosts::check(ssh_key serverKey) const
+std::vector<KnownHosts::Key> KnownHosts::keys() const
 {
     const QByteArray hostEntry = m_hostEntry.toUtf8();
-    Verdict verdict = Verdict::Unknown;
+    std::vector<Key> found;
     for (const QString &path : {m_userFile, m_ownFile}) {
         for (const QByteArray &line : linesOf(path)) {
             ssh_key key = nullptr;
-            if (!isEntryFor(hostEntry, line, &key))
-                continue;
-            const bool same = ssh_key_cmp(key, serverKey, SSH_KEY_CMP_PUBLIC) == 0;
-            ssh_key_free(key);
-            if (same)
-                return Verdict::Known;
-            verdict = Verdict::Changed;
+            if (isEntryFor(hostEntry, line, &key))
+                found.emplace_back(key, &ssh_key_free);
         }
     }
-    return verdict;
+    return found;
+}
+
+KnownHosts::Verdict KnownHosts::check(ssh_key serverKey) const
+{
+    const std::vector<Key> known = keys();
+    for (const Key &key : known) {
+        if (ssh_key_cmp(key.get(), serverKey, SSH_KEY_CMP_PUBLIC) == 0)
+            return Verdict::Known;
+    }
+    return known.empty() ? Verdict::Unknown : Verdict::Changed;
+}
+
+// A server with keys of several types shows the one asked for first: asking
+// for one already trusted spares the user a needless question.
+QByteArray KnownHosts::keyTypes() const
+{
+    QByteArrayList types;
+    for (const Key &key : keys()) {
+        const enum ssh_keytypes_e type = ssh_key_type(key.get());
+        types << (type == SSH_KEYTYPE_RSA ? QByteArrayList{"rsa-sha2-512", "rsa-sha2-256"}
+                                          : QByteArrayList{ssh_key_type_to_char(type)});
+    }
+    types << QByteArrayList{"ssh-ed25519",         "ecdsa-sha2-nistp521", "ecdsa-sha2-nistp384",
+                            "ecdsa-sha2-nistp256", "rsa-sha2-512",        "rsa-sha2-256"};
+    QByteArrayList once;
+    for (const QByteArray &type : std::as_const(types)) {
+        if (!once.contains(type))
+            once << type;
+    }
+    return once.join(',');
 }
 
 QString KnownHosts::question(ssh_key serverKey, Verdict verdict) const

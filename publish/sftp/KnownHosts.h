@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 #include <libssh/libssh.h>
 
@@ -17,6 +21,9 @@ public:
     KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port);
 
     Verdict check(ssh_key serverKey) const;
+    // The server's key types to ask for, those already trusted first, as
+    // SSH_OPTIONS_HOSTKEYS takes them.
+    QByteArray keyTypes() const;
     // What the user is asked before the key is trusted.
     QString question(ssh_key serverKey, Verdict verdict) const;
     // Keeps the key of the session's server in Brenzo's file, in place of
@@ -26,6 +33,9 @@ public:
     const QString &hostEntry() const { return m_hostEntry; }
 
 private:
+    using Key = std::unique_ptr<ssh_key_struct, decltype(&ssh_key_free)>;
+    std::vector<Key> keys() const;
+
     QString m_ownFile;
     QString m_userFile;
     QString m_hostEntry;

@@ -110,7 +110,6 @@ void SftpWorker::connectAndLogin()
     const QByteArray user = m_login.user.toUtf8();
     const QByteArray sshFolder = QDir::home().filePath(QStringLiteral(".ssh")).toUtf8();
     const QByteArray userKnownHosts = sshFolder + "/known_hosts";
-    const QByteArray ownKnownHosts = m_knownHostsFile.toUtf8();
     const unsigned int port = m_login.port;
     const int off = 0;
     socket_t fd = m_socket;
@@ -123,10 +122,13 @@ void SftpWorker::connectAndLogin()
     // connection elsewhere than the server the user named here.
     ssh_options_set(m_session, SSH_OPTIONS_PROCESS_CONFIG, &off);
     ssh_options_set(m_session, SSH_OPTIONS_SSH_DIR, sshFolder.constData());
-    // Only for the order in which key types are asked of the server: the
-    // keys themselves are checked by KnownHosts.
-    ssh_options_set(m_session, SSH_OPTIONS_KNOWNHOSTS, ownKnownHosts.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_GLOBAL_KNOWNHOSTS, userKnownHosts.constData());
+    // The keys are checked here, against both files; libssh is told of
+    // neither.
+    const KnownHosts known(m_knownHostsFile, QString::fromUtf8(userKnownHosts), m_login.host,
+                           m_login.port);
+    ssh_options_set(m_session, SSH_OPTIONS_KNOWNHOSTS, "/dev/null");
+    ssh_options_set(m_session, SSH_OPTIONS_GLOBAL_KNOWNHOSTS, "/dev/null");
+    ssh_options_set(m_session, SSH_OPTIONS_HOSTKEYS, known.keyTypes().constData());
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT_USEC, &microseconds);
     if (ssh_connect(m_session) != SSH_OK)
@@ -140,8 +142,6 @@ void SftpWorker::connectAndLogin()
     ssh_key key = nullptr;
     if (ssh_get_server_publickey(m_session, &key) != SSH_OK)
         return failAndClose(QString::fromUtf8(ssh_get_error(m_session)));
-    const KnownHosts known(m_knownHostsFile, QString::fromUtf8(userKnownHosts), m_login.host,
-                           m_login.port);
     const KnownHosts::Verdict verdict = known.check(key);
     const QString question = known.question(key, verdict);
     ssh_key_free(key);
