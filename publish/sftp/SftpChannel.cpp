@@ -181,6 +181,12 @@ bool SftpChannel::readExact(char *data, int size, bool packetStart)
 
 std::optional<SftpChannel::Reply> SftpChannel::receive()
 {
+    // What the server writes to the channel's error stream (some log there)
+    // is dropped: left unread, it would close the channel's window.
+    char sink[4096];
+    while (ssh_channel_poll(m_channel, 1) > 0 &&
+           ssh_channel_read_nonblocking(m_channel, sink, sizeof sink, 1) > 0) {
+    }
     char head[9];
     if (!readExact(head, 4, true))
         return std::nullopt;
