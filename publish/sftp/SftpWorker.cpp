@@ -27,6 +27,15 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool hasAesInstructions()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("aes") && __builtin_cpu_supports("pclmul");
+#else
+    return false;
+#endif
+}
+
 // Answers every prompt of a keyboard-interactive login with the password, a
 // few rounds at most.
 int keyboardInteractive(ssh_session session, const QByteArray &password)
@@ -131,6 +140,13 @@ void SftpWorker::connectAndLogin()
     ssh_options_set(m_session, SSH_OPTIONS_HOSTKEYS, known.keyTypes().constData());
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT_USEC, &microseconds);
+    if (hasAesInstructions()) {
+        // Several times faster there than ChaCha20, libssh's first choice.
+        const char *ciphers = "aes128-gcm@openssh.com,aes256-gcm@openssh.com,"
+                              "chacha20-poly1305@openssh.com,aes256-ctr,aes192-ctr,aes128-ctr";
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_C_S, ciphers);
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_S_C, ciphers);
+    }
     if (ssh_connect(m_session) != SSH_OK)
         return failAndClose(QString::fromUtf8(ssh_get_error(m_session)));
     emit connected();
