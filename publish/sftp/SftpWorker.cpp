@@ -65,7 +65,7 @@ SftpWorker::~SftpWorker()
 
 // The TCP connection is made here rather than by libssh so that its socket
 // is known from the start: a stop then cuts it, even before the key exchange.
-QString SftpWorker::openSocket()
+QString SftpWorker::openSocket(const QDeadlineTimer &deadline)
 {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -76,7 +76,6 @@ QString SftpWorker::openSocket()
             ::getaddrinfo(m_login.host.toUtf8().constData(), port.constData(), &hints, &found)) {
         return QString::fromLocal8Bit(::gai_strerror(error));
     }
-    QDeadlineTimer deadline(m_limits.connectMs);
     QString reason;
     for (addrinfo *address = found; address && m_socket == -1; address = address->ai_next) {
         const int fd = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK,
@@ -102,9 +101,7 @@ QString SftpWorker::openSocket()
         }
         m_stop->setSocket(-1);
         ::close(fd);
-        reason = error == EINPROGRESS ? QStringLiteral("El servidor no respondió en %1 s")
-                                            .arg(m_limits.connectMs / 1000.0)
-                                      : systemError(error);
+        reason = error == EINPROGRESS ? noAnswer() : systemError(error);
     }
     ::freeaddrinfo(found);
     return m_socket == -1 ? reason : QString();
@@ -112,7 +109,9 @@ QString SftpWorker::openSocket()
 
 void SftpWorker::connectAndLogin()
 {
-    if (const QString reason = openSocket(); !reason.isEmpty() || m_stop->requested())
+    // One limit for the TCP connection and the key exchange together.
+    const QDeadlineTimer deadline(m_limits.connectMs);
+    if (const QString reason = openSocket(deadline); !reason.isEmpty() || m_stop->requested())
         return failAndClose(reason);
     m_session = ssh_new();
     const QByteArray host = m_login.host.toUtf8();
@@ -122,7 +121,8 @@ void SftpWorker::connectAndLogin()
     const unsigned int port = m_login.port;
     const int off = 0;
     socket_t fd = m_socket;
-    long seconds = m_limits.connectMs / 1000, microseconds = m_limits.connectMs % 1000 * 1000;
+    const long remaining = long(qMax<qint64>(1, deadline.remainingTime()));
+    long seconds = remaining / 1000, microseconds = remaining % 1000 * 1000;
     ssh_options_set(m_session, SSH_OPTIONS_HOST, host.constData());
     ssh_options_set(m_session, SSH_OPTIONS_PORT, &port);
     ssh_options_set(m_session, SSH_OPTIONS_USER, user.constData());
@@ -148,7 +148,8 @@ void SftpWorker::connectAndLogin()
         ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_S_C, ciphers);
     }
     if (ssh_connect(m_session) != SSH_OK)
-        return failAndClose(QString::fromUtf8(ssh_get_error(m_session)));
+        return failAndClose(deadline.hasExpired() ? noAnswer()
+                                                  : QString::fromUtf8(ssh_get_error(m_session)));
     emit connected();
     seconds = m_limits.silenceMs / 1000;
     microseconds = m_limits.silenceMs % 1000 * 1000;
@@ -165,6 +166,11 @@ void SftpWorker::connectAndLogin()
         logIn();
     else
         emit trustNeeded(question);
+}
+
+QString SftpWorker::noAnswer() const
+{
+    return QStringLiteral("El servidor no respondió en %1 s").arg(m_limits.connectMs / 1000.0);
 }
 
 void SftpWorker::answerTrust(bool trust)

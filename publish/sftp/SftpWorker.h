@@ -4,6 +4,7 @@
 #include "KnownHosts.h"
 #include "Transport.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 
 #include <memory>
@@ -38,7 +39,8 @@ signals:
     void done(bool ok, const QString &reason);
 
 private:
-    QString openSocket();
+    QString openSocket(const QDeadlineTimer &deadline);
+    QString noAnswer() const;
     QString authenticate();
     void logIn();
     void succeed() { emit done(true, QString()); }

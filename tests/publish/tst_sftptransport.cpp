@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 #include <unistd.h>
@@ -273,6 +274,31 @@ private slots:
         transport.reset();
         QCOMPARE(read(site() + u"/grande.bin"_s), QByteArray("la de antes"));
         QVERIFY(QDir(site()).entryList({u"*brenzo-tmp"_s}, QDir::Hidden | QDir::Files).isEmpty());
+    }
+    // A server that takes the connection and never speaks: the connect limit
+    // ends the login, and so does close(), at once (a test that hangs here
+    // has a worker that close() failed to stop).
+    void silentServer_data()
+    {
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("connect limit") << false;
+        QTest::newRow("closed meanwhile") << true;
+    }
+    void silentServer()
+    {
+        QFETCH(bool, closed);
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        SftpTransport transport(ownKnownHosts());
+        transport.setLimits({closed ? 600'000 : 300, 600'000});
+        QVERIFY(!call(transport, [&] {
+            transport.connectAndLogin({u"127.0.0.1"_s, silent.serverPort(), m_user, {}});
+            QVERIFY(silent.waitForNewConnection(10000));
+            if (closed)
+                transport.close();
+        }));
+        QCOMPARE(transport.failureReason(),
+                 closed ? QString() : u"El servidor no respondió en 0.3 s"_s);
     }
 };
 
