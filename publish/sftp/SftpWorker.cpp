@@ -113,48 +113,17 @@ void SftpWorker::connectAndLogin()
     const QDeadlineTimer deadline(m_limits.connectMs);
     if (const QString reason = openSocket(deadline); !reason.isEmpty() || m_stop->requested())
         return failAndClose(reason);
+    const QString sshFolder = QDir::home().filePath(QStringLiteral(".ssh"));
+    const KnownHosts known(m_knownHostsFile, sshFolder + QStringLiteral("/known_hosts"),
+                           m_login.host, m_login.port);
     m_session = ssh_new();
-    const QByteArray host = m_login.host.toUtf8();
-    const QByteArray user = m_login.user.toUtf8();
-    const QByteArray sshFolder = QDir::home().filePath(QStringLiteral(".ssh")).toUtf8();
-    const QByteArray userKnownHosts = sshFolder + "/known_hosts";
-    const unsigned int port = m_login.port;
-    const int off = 0;
-    socket_t fd = m_socket;
-    const long remaining = long(qMax<qint64>(1, deadline.remainingTime()));
-    long seconds = remaining / 1000, microseconds = remaining % 1000 * 1000;
-    ssh_options_set(m_session, SSH_OPTIONS_HOST, host.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_PORT, &port);
-    ssh_options_set(m_session, SSH_OPTIONS_USER, user.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_FD, &fd);
-    // The user's ssh configuration is not ours to follow: it may send the
-    // connection elsewhere than the server the user named here.
-    ssh_options_set(m_session, SSH_OPTIONS_PROCESS_CONFIG, &off);
-    ssh_options_set(m_session, SSH_OPTIONS_SSH_DIR, sshFolder.constData());
-    // The keys are checked here, against both files; libssh is told of
-    // neither.
-    const KnownHosts known(m_knownHostsFile, QString::fromUtf8(userKnownHosts), m_login.host,
-                           m_login.port);
-    ssh_options_set(m_session, SSH_OPTIONS_KNOWNHOSTS, "/dev/null");
-    ssh_options_set(m_session, SSH_OPTIONS_GLOBAL_KNOWNHOSTS, "/dev/null");
-    ssh_options_set(m_session, SSH_OPTIONS_HOSTKEYS, known.keyTypes().constData());
-    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
-    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT_USEC, &microseconds);
-    if (hasAesInstructions()) {
-        // Several times faster there than ChaCha20, libssh's first choice.
-        const char *ciphers = "aes128-gcm@openssh.com,aes256-gcm@openssh.com,"
-                              "chacha20-poly1305@openssh.com,aes256-ctr,aes192-ctr,aes128-ctr";
-        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_C_S, ciphers);
-        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_S_C, ciphers);
-    }
+    configure(sshFolder.toUtf8(), known.keyTypes());
+    setTimeout(qMax<qint64>(1, deadline.remainingTime()));
     if (ssh_connect(m_session) != SSH_OK)
         return failAndClose(deadline.hasExpired() ? noAnswer()
                                                   : QString::fromUtf8(ssh_get_error(m_session)));
     emit connected();
-    seconds = m_limits.silenceMs / 1000;
-    microseconds = m_limits.silenceMs % 1000 * 1000;
-    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
-    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT_USEC, &microseconds);
+    setTimeout(m_limits.silenceMs);
 
     ssh_key key = nullptr;
     if (ssh_get_server_publickey(m_session, &key) != SSH_OK)
@@ -166,6 +135,48 @@ void SftpWorker::connectAndLogin()
         logIn();
     else
         emit trustNeeded(question);
+}
+
+void SftpWorker::configure(const QByteArray &sshFolder, const QByteArray &keyTypes)
+{
+    const QByteArray host = m_login.host.toUtf8();
+    const QByteArray user = m_login.user.toUtf8();
+    const unsigned int port = m_login.port;
+    const int off = 0;
+    socket_t fd = m_socket;
+    ssh_options_set(m_session, SSH_OPTIONS_HOST, host.constData());
+    ssh_options_set(m_session, SSH_OPTIONS_PORT, &port);
+    ssh_options_set(m_session, SSH_OPTIONS_USER, user.constData());
+    ssh_options_set(m_session, SSH_OPTIONS_FD, &fd);
+    // The user's ssh configuration is not ours to follow: it may send the
+    // connection elsewhere than the server the user named here.
+    ssh_options_set(m_session, SSH_OPTIONS_PROCESS_CONFIG, &off);
+    ssh_options_set(m_session, SSH_OPTIONS_SSH_DIR, sshFolder.constData());
+    // The keys are checked by KnownHosts, against both files; libssh is
+    // told of neither.
+    ssh_options_set(m_session, SSH_OPTIONS_KNOWNHOSTS, "/dev/null");
+    ssh_options_set(m_session, SSH_OPTIONS_GLOBAL_KNOWNHOSTS, "/dev/null");
+    ssh_options_set(m_session, SSH_OPTIONS_HOSTKEYS, keyTypes.constData());
+    if (hasAesInstructions()) {
+        // Several times faster there than ChaCha20, libssh's first choice.
+        const char *ciphers = "aes128-gcm@openssh.com,aes256-gcm@openssh.com,"
+                              "chacha20-poly1305@openssh.com,aes256-ctr,aes192-ctr,aes128-ctr";
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_C_S, ciphers);
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_S_C, ciphers);
+    }
+    // A key locked by a passphrase is passed over: without an answer of its
+    // own, the crypto library would ask for it on the terminal.
+    ssh_callbacks_init(&m_callbacks);
+    m_callbacks.auth_function = [](const char *, char *, size_t, int, int, void *) { return -1; };
+    ssh_set_callbacks(m_session, &m_callbacks);
+}
+
+void SftpWorker::setTimeout(qint64 milliseconds)
+{
+    const long seconds = long(milliseconds / 1000);
+    const long microseconds = long(milliseconds % 1000 * 1000);
+    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
+    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT_USEC, &microseconds);
 }
 
 QString SftpWorker::noAnswer() const

@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QObject>
 
+#include <libssh/callbacks.h>
+
 #include <memory>
 #include <optional>
 
@@ -40,6 +42,8 @@ signals:
 
 private:
     QString openSocket(const QDeadlineTimer &deadline);
+    void configure(const QByteArray &sshFolder, const QByteArray &keyTypes);
+    void setTimeout(qint64 milliseconds);
     QString noAnswer() const;
     QString authenticate();
     void logIn();
@@ -54,6 +58,7 @@ private:
     TransportLimits m_limits;
     int m_socket = -1;
     ssh_session m_session = nullptr;
+    ssh_callbacks_struct m_callbacks{};
     std::unique_ptr<SftpChannel> m_channel;
     QByteArray m_folder;
 };
