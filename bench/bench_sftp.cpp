@@ -7,7 +7,9 @@
 //       the parent (as root): starts sshd, logs in with a key of its own,
 //       runs ours and `sftp -b` alternately, each in a fresh process, and
 //       prints min / median / max and the ratio
-//   bench_sftp child PORT USER KNOWNHOSTS FOLDER FILE...
+//   bench_sftp link BIGFILE SMALLDIR ROUNDS RTT_MS KBIT_PER_S
+//       the same through the shaping proxy on 127.0.0.2, a slow distant link
+//   bench_sftp child HOST PORT USER KNOWNHOSTS FOLDER FILE...
 //       one run of our transport; prints "seconds=… hwm_kib=… growth_kib=…"
 
 #include "BenchStats.h"
@@ -48,13 +50,13 @@ int child(const QStringList &arguments)
     const qint64 before = residentKiB();
     QElapsedTimer clock;
     clock.start();
-    SftpTransport transport(arguments[2]);
-    const TransportLogin login{QStringLiteral("127.0.0.1"), quint16(arguments[0].toUInt()),
-                               arguments[1], QString()};
+    SftpTransport transport(arguments[3]);
+    const TransportLogin login{arguments[0], quint16(arguments[1].toUInt()), arguments[2],
+                               QString()};
     if (!step(transport, [&] { transport.connectAndLogin(login); }) ||
-        !step(transport, [&] { transport.changeDirectory(arguments[3]); }))
+        !step(transport, [&] { transport.changeDirectory(arguments[4]); }))
         return 1;
-    for (const QString &file : arguments.mid(4)) {
+    for (const QString &file : arguments.mid(5)) {
         if (!step(transport, [&] { transport.store(file, QFileInfo(file).fileName()); }))
             return 1;
     }
@@ -94,7 +96,7 @@ double timed(const QString &program, const QStringList &arguments, QByteArray *o
     return seconds;
 }
 
-int compare(const QStringList &arguments)
+int compare(const QStringList &arguments, bool link)
 {
     const QString big = arguments[0];
     const QString smallFolder = arguments[1];
@@ -119,7 +121,17 @@ int compare(const QStringList &arguments)
     QFile hosts(knownHosts);
     hosts.open(QIODevice::WriteOnly);
     hosts.write(server.hostKeyEntry());
+    hosts.write(server.hostKeyEntry().replace("127.0.0.1", "127.0.0.2"));
     hosts.close();
+    const QString host = QLatin1String(link ? "127.0.0.2" : "127.0.0.1");
+    QProcess proxy;
+    if (link) {
+        const QString port = QString::number(server.port());
+        proxy.start(QStringLiteral(BENCH_SHAPING_PROXY),
+                    {host, QStringLiteral("127.0.0.1"), port, port, arguments[3], arguments[4]});
+        if (!proxy.waitForReadyRead(10000) || !proxy.readLine().startsWith("ready"))
+            return std::fprintf(stderr, "the shaping proxy did not start\n"), 1;
+    }
     const QString target = QDir(server.workFolder()).filePath(QStringLiteral("sitio"));
     QDir().mkpath(target);
     QStringList smallFiles;
@@ -138,7 +150,7 @@ int compare(const QStringList &arguments)
                      {QStringLiteral("-q"), QStringLiteral("-o"),
                       QStringLiteral("UserKnownHostsFile=") + knownHosts, QStringLiteral("-b"),
                       batch, QStringLiteral("-P"), port, QStringLiteral("-i"), key,
-                      QStringLiteral("root@127.0.0.1")});
+                      QStringLiteral("root@") + host});
     };
     QList<double> oursBig, peerBig, oursSmall, peerSmall, oursCpu, peerCpu;
     QByteArray memory;
@@ -151,25 +163,28 @@ int compare(const QStringList &arguments)
         if (round % 2)
             peerRound();
         oursBig << timed(self,
-                         QStringList{QStringLiteral("child"), port, QStringLiteral("root"),
+                         QStringList{QStringLiteral("child"), host, port, QStringLiteral("root"),
                                      knownHosts, target, big},
                          &memory);
         oursCpu << lastCpuSeconds;
         if (round % 2 == 0)
             peerRound();
-        oursSmall << timed(self, QStringList{QStringLiteral("child"), port, QStringLiteral("root"),
-                                             knownHosts, target} +
+        oursSmall << timed(self, QStringList{QStringLiteral("child"), host, port,
+                                             QStringLiteral("root"), knownHosts, target} +
                                      smallFiles);
         peerSmall << openSsh(smallFolder + QStringLiteral("/*"));
-        std::printf("round %d: 1 GiB ours %.3f s sftp %.3f s; 300 x 10 KiB ours %.3f s sftp "
+        std::printf("round %d: large ours %.3f s sftp %.3f s; 300 x 10 KiB ours %.3f s sftp "
                     "%.3f s; ours: %s",
                     round + 1, oursBig.last(), peerBig.last(), oursSmall.last(), peerSmall.last(),
                     memory.constData());
         std::fflush(stdout);
     }
-    report("1 GiB by SFTP", oursBig, peerBig, "s", 1.1);
-    report("1 GiB by SFTP, client processor time", oursCpu, peerCpu, "s", 1.1);
-    report("300 x 10 KiB by SFTP", oursSmall, peerSmall, "s", 1.1);
+    const QByteArray bigName = QFileInfo(big).fileName().toUtf8();
+    report(bigName.constData(), oursBig, peerBig, "s", 1.1);
+    report(bigName + ", client processor time", oursCpu, peerCpu, "s", 1.1);
+    report("300 x 10 KiB", oursSmall, peerSmall, "s", 1.1);
+    proxy.kill();
+    proxy.waitForFinished();
     return 0;
 }
 
@@ -180,11 +195,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(2);
     const QString mode = app.arguments().value(1);
-    if (mode == QLatin1String("child") && arguments.size() >= 4)
+    if (mode == QLatin1String("child") && arguments.size() >= 5)
         return child(arguments);
     if (mode == QLatin1String("compare") && arguments.size() == 3)
-        return compare(arguments);
+        return compare(arguments, false);
+    if (mode == QLatin1String("link") && arguments.size() == 5)
+        return compare(arguments, true);
     std::fprintf(stderr, "usage: bench_sftp compare BIGFILE SMALLDIR ROUNDS\n"
-                         "       bench_sftp child PORT USER KNOWNHOSTS FOLDER FILE...\n");
+                         "       bench_sftp link BIGFILE SMALLDIR ROUNDS RTT_MS KBIT_PER_S\n"
+                         "       bench_sftp child HOST PORT USER KNOWNHOSTS FOLDER FILE...\n");
     return 2;
 }
