@@ -6,14 +6,6 @@
 #include <QFile>
 #include <QTcpServer>
 
-namespace {
-
-const QString Binary = QStringLiteral("/usr/sbin/sshd");
-
-} // namespace
-
-SshdServer::SshdServer() = default;
-
 SshdServer::~SshdServer()
 {
     stop();
@@ -52,7 +44,8 @@ QString SshdServer::log()
 
 QString SshdServer::start()
 {
-    if (!QFileInfo(Binary).isExecutable())
+    const QString binary = QStringLiteral("/usr/sbin/sshd");
+    if (!QFileInfo(binary).isExecutable())
         return QStringLiteral("sshd is missing (install openssh-server)");
     const QDir work(m_work.path());
     const QString hostKey = work.filePath(QStringLiteral("host_ed25519"));
@@ -82,7 +75,7 @@ QString SshdServer::start()
                        .toUtf8());
         file.close();
         m_process.setReadChannel(QProcess::StandardError);
-        m_process.start(Binary,
+        m_process.start(binary,
                         {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), config});
         QElapsedTimer clock;
         clock.start();

@@ -18,7 +18,6 @@
 
 class SshdServer {
 public:
-    SshdServer();
     ~SshdServer();
 
     // Empty once the server answers; otherwise why it could not start.
