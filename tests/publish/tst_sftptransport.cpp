@@ -106,9 +106,9 @@ private slots:
         QFETCH(bool, trust);
         const QByteArray entryStart = u"[127.0.0.1]:%1 "_s.arg(m_server.port()).toUtf8();
         // Lines that cannot be read are passed over.
-        write(home(u".ssh/known_hosts"_s),
-              "garbage\n" + entryStart + "ssh-ed25519 AAAA!!\n" +
-                  (knownToOpenSsh ? m_server.hostKeyEntry() : QByteArray()));
+        const QByteArray openSshFile = "garbage\n" + entryStart + "ssh-ed25519 AAAA!!\n" +
+                                       (knownToOpenSsh ? m_server.hostKeyEntry() : QByteArray());
+        write(home(u".ssh/known_hosts"_s), openSshFile);
         QFile::remove(ownKnownHosts());
         if (otherKeyInOurs) {
             QDir().mkpath(home(u"config"_s));
@@ -143,7 +143,9 @@ private slots:
         }
         if (asked.isEmpty())
             return;
-        // Trusted once, known from then on: the old entry gave way.
+        // Trusted once, known from then on: the old entry gave way, in our
+        // file only.
+        QCOMPARE(read(home(u".ssh/known_hosts"_s)), openSshFile);
         QCOMPARE(QFile::permissions(ownKnownHosts()) & 0x7077,
                  QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(read(ownKnownHosts()).count(entryStart), 1);
