@@ -116,7 +116,6 @@ bool SftpChannel::open()
         ssh_channel_request_subsystem(m_channel, "sftp") != SSH_OK)
         return fail(QString::fromUtf8(ssh_get_error(m_session)));
     // The first packet carries the version where others carry their number.
-    m_lastId = 2;
     QByteArray init;
     addU32(init, 1 + 4);
     init += char(Init);
