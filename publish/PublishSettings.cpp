@@ -3,7 +3,9 @@
 
 #include "publish/SettingsFile.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -112,6 +114,16 @@ QHash<QString, QString> PublishSettings::trustedCertificates()
     for (const QString &server : settings.childKeys())
         trusted.insert(server, readText(settings, server));
     return trusted;
+}
+
+QString PublishSettings::knownHostsFile()
+{
+#ifdef Q_OS_WIN
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#else
+    const QString folder = QFileInfo(store().fileName()).absolutePath();
+#endif
+    return folder + QStringLiteral("/BrenzoFTP.known_hosts");
 }
 
 void PublishSettings::saveTrustedCertificate(const QString &server, const QString &fingerprint)

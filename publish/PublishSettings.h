@@ -39,5 +39,8 @@ struct PublishSettings {
     // Certificates the user chose to trust although they could not be
     // verified: the SHA-256 fingerprint (hex) of each, by server name.
     static QHash<QString, QString> trustedCertificates();
+    // Where the SSH host keys the user trusted are kept, in OpenSSH's
+    // known_hosts format: beside the settings file.
+    static QString knownHostsFile();
     static void saveTrustedCertificate(const QString &server, const QString &fingerprint);
 };

@@ -306,7 +306,8 @@ void TfrmEnviar::btnPublicaClick()
         return;
     }
     const QString password = trimmedText(m_txtPassword->text());
-    if (password.isEmpty()) {
+    // By SFTP a key may log in instead: the password is tried only after it.
+    if (password.isEmpty() && connection() != PublishSettings::Connection::Sftp) {
         showPublishError(m_prompts, this, QStringLiteral("Debe indicar su contraseña"));
         m_txtPassword->setFocus();
         return;

@@ -1,16 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/TransportFactory.h"
 
-#include "publish/ftp/FtpTransport.h"
 #include "publish/PublishSettings.h"
+#include "publish/ftp/FtpTransport.h"
+#include "publish/sftp/SftpTransport.h"
 
 std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustMemory &trust)
 {
-    return std::make_unique<FtpTransport>(settings.connection == PublishSettings::Connection::Ftps,
-                                          trust);
+    switch (settings.connection) {
+    case PublishSettings::Connection::Sftp:
+        return std::make_unique<SftpTransport>(PublishSettings::knownHostsFile());
+    case PublishSettings::Connection::Ftps:
+        return std::make_unique<FtpTransport>(true, trust);
+    case PublishSettings::Connection::Ftp:
+        break;
+    }
+    return std::make_unique<FtpTransport>(false, trust);
 }
 
-quint16 defaultPort(const PublishSettings &)
+quint16 defaultPort(const PublishSettings &settings)
 {
-    return FtpTransport::DefaultPort;
+    return settings.connection == PublishSettings::Connection::Sftp ? SftpTransport::DefaultPort
+                                                                    : FtpTransport::DefaultPort;
 }

@@ -36,6 +36,9 @@ packages=(
     python3-selenium
     # The page adapted to phones must pass tidy without a word.
     tidy
+    # Publishing by SFTP, and the OpenSSH server its tests talk to.
+    libssh-dev
+    openssh-server
 )
 
 missing=()

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "publish/sftp/KnownHosts.h"
+
+#include "page/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QList<QByteArray> linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().split('\n');
+}
+
+// True when the line is an entry for the host; its key goes to `key`.
+bool isEntryFor(const QByteArray &hostEntry, const QByteArray &line, ssh_key *key = nullptr)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith('#') || trimmed.startsWith('@'))
+        return false;
+    ssh_knownhosts_entry *entry = nullptr;
+    const bool matches =
+        ssh_known_hosts_parse_line(hostEntry.constData(), trimmed.constData(), &entry) == SSH_OK;
+    if (matches && key)
+        *key = std::exchange(entry->publickey, nullptr);
+    ssh_knownhosts_entry_free(entry);
+    return matches;
+}
+
+QString typeName(ssh_key key)
+{
+    switch (ssh_key_type(key)) {
+    case SSH_KEYTYPE_ED25519:
+        return QStringLiteral("ED25519");
+    case SSH_KEYTYPE_ECDSA_P256:
+    case SSH_KEYTYPE_ECDSA_P384:
+    case SSH_KEYTYPE_ECDSA_P521:
+        return QStringLiteral("ECDSA");
+    case SSH_KEYTYPE_RSA:
+        return QStringLiteral("RSA");
+    default:
+        return QString::fromLatin1(ssh_key_type_to_char(ssh_key_type(key))).toUpper();
+    }
+}
+
+QString fingerprint(ssh_key key)
+{
+    unsigned char *hash = nullptr;
+    size_t length = 0;
+    if (ssh_get_publickey_hash(key, SSH_PUBLICKEY_HASH_SHA256, &hash, &length) != SSH_OK)
+        return QString();
+    char *text = ssh_get_fingerprint_hash(SSH_PUBLICKEY_HASH_SHA256, hash, length);
+    const QString result = QString::fromLatin1(text);
+    ssh_string_free_char(text);
+    ssh_clean_pubkey_hash(&hash);
+    return result;
+}
+
+} // namespace
+
+KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port)
+    : m_ownFile(std::move(ownFile)), m_userFile(std::move(userFile)),
+      m_hostEntry(port == 22 ? host.toLower()
+                             : QStringLiteral("[%1]:%2").arg(host.toLower()).arg(port))
+{
+}
+
+std::vector<KnownHosts::Key> KnownHosts::keys() const
+{
+    const QByteArray hostEntry = m_hostEntry.toUtf8();
+    std::vector<Key> found;
+    for (const QString &path : {m_userFile, m_ownFile}) {
+        for (const QByteArray &line : linesOf(path)) {
+            ssh_key key = nullptr;
+            if (isEntryFor(hostEntry, line, &key))
+                found.emplace_back(key, &ssh_key_free);
+        }
+    }
+    return found;
+}
+
+KnownHosts::Verdict KnownHosts::check(ssh_key serverKey) const
+{
+    const std::vector<Key> known = keys();
+    for (const Key &key : known) {
+        if (ssh_key_cmp(key.get(), serverKey, SSH_KEY_CMP_PUBLIC) == 0)
+            return Verdict::Known;
+    }
+    return known.empty() ? Verdict::Unknown : Verdict::Changed;
+}
+
+// A server with keys of several types shows the one asked for first: asking
+// for one already trusted spares the user a needless question.
+QByteArray KnownHosts::keyTypes() const
+{
+    QByteArrayList types;
+    for (const Key &key : keys()) {
+        const enum ssh_keytypes_e type = ssh_key_type(key.get());
+        types << (type == SSH_KEYTYPE_RSA ? QByteArrayList{"rsa-sha2-512", "rsa-sha2-256"}
+                                          : QByteArrayList{ssh_key_type_to_char(type)});
+    }
+    types << QByteArrayList{"ssh-ed25519",         "ecdsa-sha2-nistp521", "ecdsa-sha2-nistp384",
+                            "ecdsa-sha2-nistp256", "rsa-sha2-512",        "rsa-sha2-256"};
+    QByteArrayList once;
+    for (const QByteArray &type : std::as_const(types)) {
+        if (!once.contains(type))
+            once << type;
+    }
+    return once.join(',');
+}
+
+QString KnownHosts::question(ssh_key serverKey, Verdict verdict) const
+{
+    const QString text =
+        verdict == Verdict::Changed
+            ? QStringLiteral("¡Atención! La clave del servidor %1 ha cambiado desde la última vez "
+                             "que se confió en él. Puede que alguien se esté haciendo pasar por el "
+                             "servidor.\n\nClave %2 del servidor:\n%3\n\n¿Desea confiar en este "
+                             "servidor?")
+            : QStringLiteral("No puede comprobarse la identidad del servidor %1.\n\nClave %2 del "
+                             "servidor:\n%3\n\n¿Desea confiar en este servidor?");
+    return text.arg(m_hostEntry, typeName(serverKey), fingerprint(serverKey));
+}
+
+QString KnownHosts::trust(ssh_session session) const
+{
+    char *entry = nullptr;
+    if (ssh_session_export_known_hosts_entry(session, &entry) != SSH_OK)
+        return QString::fromUtf8(ssh_get_error(session));
+    QByteArray kept;
+    const QByteArray hostEntry = m_hostEntry.toUtf8();
+    for (const QByteArray &line : linesOf(m_ownFile)) {
+        if (!line.isEmpty() && !isEntryFor(hostEntry, line))
+            kept += line + '\n';
+    }
+    kept += entry;
+    ssh_string_free_char(entry);
+    QDir().mkpath(QFileInfo(m_ownFile).absolutePath());
+    if (!AtomicFile::write(m_ownFile, kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return QStringLiteral("No se pudo escribir %1").arg(m_ownFile);
+    return QString();
+}

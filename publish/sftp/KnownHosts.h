@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include <libssh/libssh.h>
+
+// The server keys the user has trusted: those in the user's own
+// ~/.ssh/known_hosts, which is only read, and those trusted in Brenzo,
+// kept in a file of its own in OpenSSH's format. A line of either file that
+// cannot be read is passed over.
+class KnownHosts {
+public:
+    enum class Verdict { Known, Unknown, Changed };
+
+    // `port` other than 22 makes the entry "[host]:port", as OpenSSH writes it.
+    KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port);
+
+    Verdict check(ssh_key serverKey) const;
+    // The server's key types to ask for, those already trusted first, as
+    // SSH_OPTIONS_HOSTKEYS takes them.
+    QByteArray keyTypes() const;
+    // What the user is asked before the key is trusted.
+    QString question(ssh_key serverKey, Verdict verdict) const;
+    // Keeps the key of the session's server in Brenzo's file, in place of
+    // the one it held for that server. Empty on success, else why not.
+    QString trust(ssh_session session) const;
+
+    const QString &hostEntry() const { return m_hostEntry; }
+
+private:
+    using Key = std::unique_ptr<ssh_key_struct, decltype(&ssh_key_free)>;
+    std::vector<Key> keys() const;
+
+    QString m_ownFile;
+    QString m_userFile;
+    QString m_hostEntry;
+};

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include <libssh/libssh.h>
+
+class QIODevice;
+class SftpStop;
+
+// The SFTP conversation (version 3, as OpenSSH's server speaks it) on one
+// channel of a logged-in SSH session. Files go as a stream of writes with
+// many in flight, as OpenSSH's own client sends them: waiting for each
+// block's answer before the next would cost a round trip per 32 KiB. Every
+// call waits on the server, at most the silence limit at a time, and gives up
+// at once when the stop is requested. Paths are bytes, sent as they are.
+class SftpChannel {
+public:
+    SftpChannel(ssh_session session, SftpStop &stop, int silenceMs);
+    ~SftpChannel();
+    SftpChannel(const SftpChannel &) = delete;
+    SftpChannel &operator=(const SftpChannel &) = delete;
+
+    // Opens the channel and agrees on the version.
+    bool open();
+    // The absolute form of a path, as the server resolves it.
+    std::optional<QByteArray> realPath(const QByteArray &path);
+    bool isFolder(const QByteArray &path);
+    // Writes the source's bytes to the name in the folder. Where the server
+    // can replace a file in one step, they go under a temporary name first,
+    // which then takes the final name: the old file stays whole until the
+    // new one is. A failed or stopped write leaves no temporary file behind
+    // where the connection still allows removing it.
+    bool upload(QIODevice &source, const QByteArray &folder, const QByteArray &name,
+                const std::function<void(qint64 acknowledged)> &progress);
+
+    // Why the last call failed: the server's word, or the connection's;
+    // empty when the stop was requested.
+    const QString &error() const { return m_error; }
+    // The connection failed or went silent: nothing more can be said on it.
+    bool isBroken() const { return m_broken; }
+
+private:
+    struct Reply {
+        quint8 type = 0;
+        quint32 id = 0;
+        QByteArray body;
+    };
+
+    quint32 send(quint8 type, const QByteArray &body);
+    std::optional<Reply> receive();
+    std::optional<Reply> await(quint32 id);
+    bool readExact(char *data, int size, bool packetStart = false);
+    bool succeeded(const std::optional<Reply> &reply);
+    bool request(quint8 type, const QByteArray &body) { return succeeded(await(send(type, body))); }
+    std::optional<QByteArray> openForWriting(const QByteArray &path);
+    bool writeAll(QIODevice &source, const QByteArray &handle,
+                  const std::function<void(qint64)> &progress);
+    void abandon(const QByteArray &handle, const QByteArray &temporary);
+    bool fail(const QString &error);
+    bool breakOff(const QString &error) { return m_broken = true, fail(error); }
+
+    ssh_session m_session;
+    ssh_channel m_channel = nullptr;
+    SftpStop &m_stop;
+    int m_silenceMs;
+    quint32 m_lastId = 0;
+    bool m_posixRename = false;
+    bool m_broken = false;
+    // While a cut file is being removed: the stop no longer counts, and the
+    // server gets this long.
+    std::optional<QDeadlineTimer> m_cleanupDeadline;
+    QString m_error;
+};

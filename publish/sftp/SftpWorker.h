@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "publish/sftp/KnownHosts.h"
+#include "publish/Transport.h"
+
+#include <QDeadlineTimer>
+#include <QObject>
+
+#include <libssh/callbacks.h>
+
+#include <memory>
+#include <optional>
+
+class SftpChannel;
+class SftpStop;
+
+// One SSH connection and its SFTP channel, driven from a thread of its own:
+// every call here may wait on the server. Each operation ends with done();
+// the host key question stops the login until answerTrust().
+class SftpWorker : public QObject {
+    Q_OBJECT
+
+public:
+    SftpWorker(std::shared_ptr<SftpStop> stop, QString knownHostsFile, TransportLogin login,
+               TransportLimits limits);
+    ~SftpWorker() override;
+
+    void connectAndLogin();
+    void answerTrust(bool trust);
+    void changeDirectory(const QString &folder);
+    void store(const QString &localPath, const QString &remoteName);
+    // Ends the connection and the thread.
+    void finish();
+
+signals:
+    void connected();
+    void disconnected();
+    void trustNeeded(const QString &text);
+    void progress(qint64 bytesSent);
+    void done(bool ok, const QString &reason);
+
+private:
+    QString openSocket(const QDeadlineTimer &deadline);
+    void configure(const QByteArray &sshFolder, const QByteArray &keyTypes);
+    void setTimeout(qint64 milliseconds);
+    QString noAnswer() const;
+    QString authenticate();
+    void logIn();
+    void succeed() { emit done(true, QString()); }
+    void failAndClose(const QString &reason);
+    bool ensureReady();
+    void tearDown();
+
+    std::shared_ptr<SftpStop> m_stop;
+    QString m_knownHostsFile;
+    TransportLogin m_login;
+    TransportLimits m_limits;
+    int m_socket = -1;
+    ssh_session m_session = nullptr;
+    ssh_callbacks_struct m_callbacks{};
+    std::unique_ptr<SftpChannel> m_channel;
+    QByteArray m_folder;
+};
