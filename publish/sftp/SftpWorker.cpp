@@ -201,9 +201,12 @@ void SftpWorker::answerTrust(bool trust)
 QString SftpWorker::authenticate()
 {
     int result = ssh_userauth_none(m_session, nullptr);
-    const int methods = ssh_userauth_list(m_session, nullptr);
+    int methods = ssh_userauth_list(m_session, nullptr);
     if (result != SSH_AUTH_SUCCESS && (methods & SSH_AUTH_METHOD_PUBLICKEY))
         result = ssh_userauth_publickey_auto(m_session, nullptr, nullptr);
+    // A server may take the key as only the first step: the password follows.
+    if (result == SSH_AUTH_PARTIAL)
+        methods = ssh_userauth_list(m_session, nullptr);
     const QByteArray password = m_login.password.toUtf8();
     if (result != SSH_AUTH_SUCCESS && result != SSH_AUTH_ERROR) {
         if (methods & SSH_AUTH_METHOD_PASSWORD)

@@ -166,6 +166,7 @@ private slots:
         QTest::newRow("key in the agent") << u"agent"_s << true;
         QTest::newRow("password") << u"password"_s << true;
         QTest::newRow("wrong password") << u"wrong password"_s << false;
+        QTest::newRow("key, then password") << u"key, then password"_s << true;
     }
     void login()
     {
@@ -185,15 +186,16 @@ private slots:
         } else if (how.contains(u"password"_s)) {
             if (::geteuid() != 0)
                 QSKIP("logging in by password needs a user of our own, which needs root");
-            SshdServer::run(u"useradd"_s, {u"-M"_s, u"-s"_s, u"/bin/sh"_s, PasswordUser});
-            QVERIFY(!SshdServer::run(u"chpasswd"_s, {}, (PasswordUser + u':' + Password).toUtf8())
-                         .isEmpty());
-            user = PasswordUser;
-            password = how == u"password"_s ? Password : u"otra"_s;
-            write(m_server.authorizedKeys(), QByteArray());
+            user = PasswordUser + (how.startsWith(u"key"_s) ? u"-2"_s : u""_s);
+            SshdServer::run(u"useradd"_s, {u"-M"_s, u"-s"_s, u"/bin/sh"_s, user});
+            QVERIFY(
+                !SshdServer::run(u"chpasswd"_s, {}, (user + u':' + Password).toUtf8()).isEmpty());
+            password = how == u"wrong password"_s ? u"otra"_s : Password;
+            QFile::setPermissions(m_server.workFolder(), QFileDevice::Permissions(0x7711));
+            write(m_server.authorizedKeys(), user == PasswordUser ? QByteArray() : ownKey);
         }
         const auto transport = logIn(user, password);
-        SshdServer::run(u"userdel"_s, {PasswordUser});
+        SshdServer::run(u"userdel"_s, {user});
         agent.terminate();
         agent.waitForFinished();
         qunsetenv("SSH_AUTH_SOCK");
