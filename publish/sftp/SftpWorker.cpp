@@ -122,6 +122,7 @@ void SftpWorker::connectAndLogin()
     if (ssh_connect(m_session) != SSH_OK)
         return failAndClose(deadline.hasExpired() ? noAnswer()
                                                   : QString::fromUtf8(ssh_get_error(m_session)));
+    m_saidConnected = true;
     emit connected();
     setTimeout(m_limits.silenceMs);
 
@@ -293,7 +294,9 @@ void SftpWorker::tearDown()
     if (m_socket != -1 && (m_stop->requested() || (m_channel && m_channel->isBroken())))
         ::shutdown(m_socket, SHUT_RDWR);
     m_channel.reset();
-    const bool wasConnected = m_session && ssh_is_connected(m_session);
+    // libssh counts a connection that broke as ended already; this side has
+    // yet to hear of it.
+    const bool wasConnected = std::exchange(m_saidConnected, false);
     // libssh closes the socket: from here on its number is not ours.
     m_stop->setSocket(-1);
     if (m_session) {

@@ -61,4 +61,5 @@ private:
     ssh_callbacks_struct m_callbacks{};
     std::unique_ptr<SftpChannel> m_channel;
     QByteArray m_folder;
+    bool m_saidConnected = false;
 };
