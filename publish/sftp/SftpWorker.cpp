@@ -281,7 +281,7 @@ void SftpWorker::finish()
     thread()->quit();
 }
 
-void SftpWorker::failAndClose(const QString &reason)
+void SftpWorker::failAndClose(QString reason)
 {
     tearDown();
     emit done(false, reason);
