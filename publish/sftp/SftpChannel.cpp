@@ -355,6 +355,9 @@ bool SftpChannel::writeAll(QIODevice &source, const QByteArray &handle,
 // is brief: a connection that does not answer at once is left to its fate.
 void SftpChannel::abandon(const QByteArray &handle, const QByteArray &temporary)
 {
+    // A server that went silent is not waited on a second time.
+    if (m_broken)
+        return;
     const QString error = m_error;
     if (m_stop.requested())
         m_cleanupDeadline = QDeadlineTimer(CleanupMs);

@@ -122,6 +122,7 @@ void SftpWorker::connectAndLogin()
     if (ssh_connect(m_session) != SSH_OK)
         return failAndClose(deadline.hasExpired() ? noAnswer()
                                                   : QString::fromUtf8(ssh_get_error(m_session)));
+    m_saidConnected = true;
     emit connected();
     setTimeout(m_limits.silenceMs);
 
@@ -201,9 +202,12 @@ void SftpWorker::answerTrust(bool trust)
 QString SftpWorker::authenticate()
 {
     int result = ssh_userauth_none(m_session, nullptr);
-    const int methods = ssh_userauth_list(m_session, nullptr);
+    int methods = ssh_userauth_list(m_session, nullptr);
     if (result != SSH_AUTH_SUCCESS && (methods & SSH_AUTH_METHOD_PUBLICKEY))
         result = ssh_userauth_publickey_auto(m_session, nullptr, nullptr);
+    // A server may take the key as only the first step: the password follows.
+    if (result == SSH_AUTH_PARTIAL)
+        methods = ssh_userauth_list(m_session, nullptr);
     const QByteArray password = m_login.password.toUtf8();
     if (result != SSH_AUTH_SUCCESS && result != SSH_AUTH_ERROR) {
         if (methods & SSH_AUTH_METHOD_PASSWORD)
@@ -277,7 +281,7 @@ void SftpWorker::finish()
     thread()->quit();
 }
 
-void SftpWorker::failAndClose(const QString &reason)
+void SftpWorker::failAndClose(QString reason)
 {
     tearDown();
     emit done(false, reason);
@@ -290,7 +294,9 @@ void SftpWorker::tearDown()
     if (m_socket != -1 && (m_stop->requested() || (m_channel && m_channel->isBroken())))
         ::shutdown(m_socket, SHUT_RDWR);
     m_channel.reset();
-    const bool wasConnected = m_session && ssh_is_connected(m_session);
+    // libssh counts a connection that broke as ended already; this side has
+    // yet to hear of it.
+    const bool wasConnected = std::exchange(m_saidConnected, false);
     // libssh closes the socket: from here on its number is not ours.
     m_stop->setSocket(-1);
     if (m_session) {

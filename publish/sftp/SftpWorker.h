@@ -48,7 +48,8 @@ private:
     QString authenticate();
     void logIn();
     void succeed() { emit done(true, QString()); }
-    void failAndClose(const QString &reason);
+    // By value: the reason may be the channel's, which closing deletes.
+    void failAndClose(QString reason);
     bool ensureReady();
     void tearDown();
 
@@ -61,4 +62,5 @@ private:
     ssh_callbacks_struct m_callbacks{};
     std::unique_ptr<SftpChannel> m_channel;
     QByteArray m_folder;
+    bool m_saidConnected = false;
 };

@@ -69,7 +69,8 @@ QString SshdServer::start()
                                   "UsePAM no\nStrictModes no\nAuthorizedKeysFile %3\n"
                                   "PermitRootLogin yes\nPasswordAuthentication yes\n"
                                   "KbdInteractiveAuthentication no\nLogLevel VERBOSE\n"
-                                  "Subsystem sftp internal-sftp -l INFO\n")
+                                  "Subsystem sftp internal-sftp -l INFO\nMatch User *-2\n"
+                                  "AuthenticationMethods publickey,password\n")
                        .arg(m_port)
                        .arg(hostKey, authorizedKeys())
                        .toUtf8());

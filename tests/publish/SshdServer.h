@@ -25,6 +25,7 @@ public:
     void stop();
 
     quint16 port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
     QString workFolder() const { return m_work.path(); }
     QString authorizedKeys() const;
     // The host key's public half, as a line of known_hosts would hold it.
