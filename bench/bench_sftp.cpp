@@ -10,7 +10,7 @@
 //   bench_sftp link BIGFILE SMALLDIR ROUNDS RTT_MS KBIT_PER_S
 //       the same through the shaping proxy on 127.0.0.2, a slow distant link
 //   bench_sftp child HOST PORT USER KNOWNHOSTS FOLDER FILE...
-//       one run of our transport; prints "seconds=… hwm_kib=… growth_kib=…"
+//       one run of our transport; prints "seconds=… hwm_kib=… growth_kib=… maxgap_ms=…"
 
 #include "bench/BenchStats.h"
 #include "bench/ProcStatus.h"
@@ -22,7 +22,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <sys/resource.h>
@@ -50,6 +52,19 @@ int child(const QStringList &arguments)
     const qint64 before = residentKiB();
     QElapsedTimer clock;
     clock.start();
+    // The longest time the event loop, the user-interface thread in the
+    // program, went without a turn: libssh works on a thread of its own.
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 longestGapNs = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGapNs = std::max(longestGapNs, sinceTick.nsecsElapsed());
+        sinceTick.start();
+    });
+    ticker.start();
     SftpTransport transport(arguments[3]);
     const TransportLogin login{arguments[0], quint16(arguments[1].toUInt()), arguments[2],
                                QString()};
@@ -61,8 +76,9 @@ int child(const QStringList &arguments)
             return 1;
     }
     transport.close();
-    std::printf("seconds=%.3f hwm_kib=%lld growth_kib=%lld\n", clock.nsecsElapsed() / 1e9,
-                peakResidentKiB(), residentKiB() - before);
+    std::printf("seconds=%.3f hwm_kib=%lld growth_kib=%lld maxgap_ms=%.1f\n",
+                clock.nsecsElapsed() / 1e9, peakResidentKiB(), residentKiB() - before,
+                longestGapNs / 1e6);
     return 0;
 }
 
