@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/publish/PyftpdlibServer.h"
 
+#include "tests/publish/StopServer.h"
+
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
@@ -23,12 +25,7 @@ PyftpdlibServer::PyftpdlibServer(QObject *parent) : QObject(parent)
 
 PyftpdlibServer::~PyftpdlibServer()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(10000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    stopServer(m_process, 10000);
 }
 
 QString PyftpdlibServer::start(const QString &host, int readLimit)

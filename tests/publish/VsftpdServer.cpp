@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/publish/VsftpdServer.h"
 
+#include "tests/publish/StopServer.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -179,10 +181,5 @@ bool VsftpdServer::waitUntilAnswering()
 
 void VsftpdServer::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000))
-        m_process.kill();
-    m_process.waitForFinished(5000);
+    stopServer(m_process);
 }

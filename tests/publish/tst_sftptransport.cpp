@@ -2,8 +2,8 @@
 // Publishing by SFTP to OpenSSH's server: the host key question, the ways of
 // logging in, folders, file names and a file cut short.
 #include "publish/sftp/SftpTransport.h"
-#include "tests/publish/SshdServer.h"
 #include "publish/TrustQuestion.h"
+#include "tests/publish/SshdServer.h"
 
 #include <QDir>
 #include <QSignalSpy>
