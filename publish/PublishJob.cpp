@@ -34,18 +34,27 @@ void PublishJob::start(const PublishSettings &settings)
         m_transport.release()->deleteLater();
     }
     m_remoteFolder = settings.folder;
+    // By plain FTP the files go in the list's order, as they always have.
+    // Every other way, the page, which comes first, goes last: a run cut
+    // short then leaves the old page, never one whose pictures are missing.
+    m_order = m_files;
+    if (settings.connection != PublishSettings::Connection::Ftp && !m_order.isEmpty())
+        m_order.move(0, m_order.size() - 1);
     m_index = 0;
     m_doneBytes = 0;
     m_totalBytes = 0;
-    for (qsizetype i = 0; i < m_files.size(); ++i)
+    for (qsizetype i = 0; i < m_order.size(); ++i)
         m_totalBytes += QFileInfo(localPath(i)).size();
     m_step = Step::Login;
 
     m_transport = makeTransport(settings, m_trust);
     m_transport->setLimits(m_limits);
     Transport *transport = m_transport.get();
+    const QString connectedText = settings.connection == PublishSettings::Connection::Sftp
+                                      ? QStringLiteral("Conectado con el servidor SFTP")
+                                      : QStringLiteral("Conectado con el servidor FTP");
     connect(transport, &Transport::connected, this,
-            [this] { emit statusChanged(QStringLiteral("Conectado con el servidor FTP")); });
+            [this, connectedText] { emit statusChanged(connectedText); });
     connect(transport, &Transport::disconnected, this,
             [this] { emit statusChanged(QStringLiteral("No conectado")); });
     connect(transport, &Transport::progress, this, [this](qint64 bytesSent) {
@@ -102,27 +111,34 @@ void PublishJob::onTransportFinished(bool ok)
         return sendNextFile();
     case Step::File:
         if (!ok)
-            return fail(Outcome::FileFailed, m_files.at(m_index));
+            return fail(Outcome::FileFailed, m_order.at(m_index));
         m_doneBytes += QFileInfo(localPath(m_index)).size();
         emit progress(m_doneBytes, m_totalBytes);
         ++m_index;
         return sendNextFile();
+    case Step::Leftovers:
+        // Every file is in place: what could not be removed now is removed
+        // by a later run.
+        return end(Outcome::Published);
     }
 }
 
 void PublishJob::sendNextFile()
 {
-    if (m_index >= m_files.size())
-        return end(Outcome::Published);
+    if (m_index >= m_order.size()) {
+        m_step = Step::Leftovers;
+        m_transport->removeLeftovers();
+        return;
+    }
     m_step = Step::File;
-    const QString &entry = m_files.at(m_index);
+    const QString &entry = m_order.at(m_index);
     emit statusChanged(QStringLiteral("Enviando el archivo: ") + entry + QStringLiteral(" ..."));
     m_transport->store(localPath(m_index), entry);
 }
 
 QString PublishJob::localPath(qsizetype index) const
 {
-    return QDir(m_startupFolder).filePath(m_files.at(index));
+    return QDir(m_startupFolder).filePath(m_order.at(index));
 }
 
 void PublishJob::end(Outcome outcome, const QString &entry, const QString &reason)

@@ -13,11 +13,12 @@ struct PublishSettings;
 class TrustMemory;
 
 // One publishing of the list of files: connect and log in, change to the
-// remote folder when one is given, then send every file in list order and
-// stop at the first failure. Each run has a transport of its own, made for
-// the connection the settings choose. The job holds no window and opens no
-// box: it tells where it is, asks its questions and says how the run ended;
-// the window decides what the user sees.
+// remote folder when one is given, then send every file and stop at the
+// first failure. By plain FTP the files go in list order; every other way
+// the page goes last. Once every file is in place, the transport removes
+// what earlier runs that were cut off left in the folder. Each run has a transport of its own, made
+// for the connection the settings choose. The job holds no window and opens no box: it tells where
+// it is, asks its questions and says how the run ended; the window decides what the user sees.
 class PublishJob : public QObject {
     Q_OBJECT
 
@@ -36,8 +37,8 @@ public:
     explicit PublishJob(TrustMemory &trust, QObject *parent = nullptr);
     ~PublishJob() override;
 
-    // What the next run uploads: bare file names, in order, each sent from
-    // the start-up folder under the same name.
+    // What the next run uploads: bare file names, in order, the page first,
+    // each sent from the start-up folder under the same name.
     void setUpload(const QString &startupFolder, const QStringList &files);
     // Handed to the transport of every later run.
     void setLimits(const TransportLimits &limits) { m_limits = limits; }
@@ -64,10 +65,11 @@ signals:
     void finished(PublishJob::Outcome outcome, const QString &entry, const QString &reason);
 
 private:
-    enum class Step { Idle, Login, Folder, File };
+    enum class Step { Idle, Login, Folder, File, Leftovers };
 
     void onTransportFinished(bool ok);
     void sendNextFile();
+    // The file at that place of the run's order.
     QString localPath(qsizetype index) const;
     void end(Outcome outcome, const QString &entry = QString(), const QString &reason = QString());
     // Ends for the reason the transport gives.
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<Transport> m_transport;
     QString m_startupFolder;
     QStringList m_files;
+    QStringList m_order; // of the run under way
     QString m_remoteFolder;
     Step m_step = Step::Idle;
     qsizetype m_index = 0;

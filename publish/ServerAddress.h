@@ -9,7 +9,7 @@
 struct ServerAddress {
     QString host;
     quint16 port = 0; // 0 when none was given: the protocol's own
-    QString error;    // why the port cannot be used; empty when it can
+    QString error;    // why the server or its port cannot be used; empty when they can
 
     static ServerAddress parse(const QString &text);
 };

@@ -41,14 +41,15 @@ bool readsBackAs(const QByteArray &text, const QSettings &settings, const QStrin
 }
 
 // The file's text with the change made, or nothing when it cannot be made
-// whole. QSettings composes it on a copy, in a folder of its own beside the
-// file that only the owner may enter.
+// whole. QSettings composes it on a copy, in a folder of its own that only
+// the owner may enter, among the system's temporary files: the settings'
+// folder may refuse to let anything be removed from it (append-only), and
+// the copies would stay there for good.
 std::optional<QByteArray> changedText(const QString &fileName,
                                       const std::function<void(QSettings &)> &change)
 {
-    const QString folder = QFileInfo(fileName).absolutePath();
-    QDir().mkpath(folder);
-    const QTemporaryDir work(folder + QStringLiteral("/.BrenzoFTP-XXXXXX"));
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    const QTemporaryDir work(QDir::temp().filePath(QStringLiteral("BrenzoFTP-XXXXXX")));
     if (!work.isValid())
         return std::nullopt;
     const QString draftName = work.filePath(QStringLiteral("borrador.conf"));

@@ -49,6 +49,14 @@ public:
     // Sends the local file under the remote name, replacing what the server
     // held; progress() follows it.
     virtual void store(const QString &localPath, const QString &remoteName) = 0;
+    // Removes what runs to this folder that were cut off left there (files
+    // under temporary names), once the files of this run are in place. Where
+    // files never travel under another name, nothing is sent.
+    virtual void removeLeftovers()
+    {
+        QMetaObject::invokeMethod(
+            this, [this] { emit finished(true); }, Qt::QueuedConnection);
+    }
     // Closes every connection at once. An operation under way ends as
     // failed, with no reason to tell: it was our own doing. Harmless when
     // closed.
@@ -62,8 +70,8 @@ public:
     virtual bool secureRefused() const { return false; }
 
 signals:
-    void connected();    // the connection is up; nothing is read from it yet
-    void disconnected(); // a connection that was up is closed
+    void connected();                // the connection is up; nothing is read from it yet
+    void disconnected();             // a connection that was up is closed
     void progress(qint64 bytesSent); // bytes of the current file sent so far
     void finished(bool ok);
     // The operation under way waits for the user's answer.

@@ -5,6 +5,7 @@
 #include "publish/ftp/FtpDataConnection.h"
 #include "publish/ftp/FtpTlsDataConnection.h"
 #include "publish/ftp/PassiveReply.h"
+#include "publish/LocalFile.h"
 
 FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
                    const QString &remoteName, QObject *parent)
@@ -44,8 +45,9 @@ void FtpStore::start()
         return fail(m_control.errorText());
     if (!canSend("STOR", m_remoteName))
         return fail();
-    if (!m_file.open(QIODevice::ReadOnly))
-        return fail(m_file.errorString());
+    if (const QString why = LocalFile::openRegular(m_file, LocalFile::Links::Refuse);
+        !why.isEmpty())
+        return fail(why);
     m_state = State::Passive;
     send(extendedPassive() ? "EPSV" : "PASV");
 }

@@ -2,6 +2,7 @@
 #include "publish/sftp/KnownHosts.h"
 
 #include "page/AtomicFile.h"
+#include "publish/LocalFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,10 @@ namespace {
 
 QList<QByteArray> linesOf(const QString &path)
 {
+    // A pipe in the file's place would hold the connection, and the
+    // program's exit, for as long as nobody writes to it.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!LocalFile::openRegular(file, LocalFile::Links::Follow).isEmpty())
         return {};
     return file.readAll().split('\n');
 }
@@ -30,6 +33,22 @@ bool isEntryFor(const QByteArray &hostEntry, const QByteArray &line, ssh_key *ke
         *key = std::exchange(entry->publickey, nullptr);
     ssh_knownhosts_entry_free(entry);
     return matches;
+}
+
+// The key of a line "@revoked HOSTS TYPE KEY [COMMENT]", or none. A revoked
+// key is refused for every server, whatever the line's host names: a key the
+// user gave up on is not to be trusted anywhere.
+ssh_key revokedKey(const QByteArray &line)
+{
+    const QList<QByteArray> fields = line.simplified().split(' ');
+    if (fields.size() < 4 || fields.at(0) != "@revoked")
+        return nullptr;
+    ssh_key key = nullptr;
+    const enum ssh_keytypes_e type = ssh_key_type_from_name(fields.at(2).constData());
+    if (type == SSH_KEYTYPE_UNKNOWN ||
+        ssh_pki_import_pubkey_base64(fields.at(3).constData(), type, &key) != SSH_OK)
+        return nullptr;
+    return key;
 }
 
 QString typeName(ssh_key key)
@@ -84,8 +103,23 @@ std::vector<KnownHosts::Key> KnownHosts::keys() const
     return found;
 }
 
+bool KnownHosts::isRevoked(ssh_key serverKey) const
+{
+    for (const QString &path : {m_userFile, m_ownFile}) {
+        for (const QByteArray &line : linesOf(path)) {
+            const Key key(revokedKey(line), &ssh_key_free);
+            if (key && ssh_key_cmp(key.get(), serverKey, SSH_KEY_CMP_PUBLIC) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 KnownHosts::Verdict KnownHosts::check(ssh_key serverKey) const
 {
+    // Revoked wins over any line that trusts the same key.
+    if (isRevoked(serverKey))
+        return Verdict::Revoked;
     const std::vector<Key> known = keys();
     for (const Key &key : known) {
         if (ssh_key_cmp(key.get(), serverKey, SSH_KEY_CMP_PUBLIC) == 0)
@@ -125,6 +159,13 @@ QString KnownHosts::question(ssh_key serverKey, Verdict verdict) const
             : QStringLiteral("No puede comprobarse la identidad del servidor %1.\n\nClave %2 del "
                              "servidor:\n%3\n\n¿Desea confiar en este servidor?");
     return text.arg(m_hostEntry, typeName(serverKey), fingerprint(serverKey));
+}
+
+QString KnownHosts::revoked(ssh_key serverKey) const
+{
+    return QStringLiteral("La clave %1 del servidor %2 (%3) está revocada en known_hosts "
+                          "(@revoked): Brenzo nunca confía en ella.")
+        .arg(typeName(serverKey), m_hostEntry, fingerprint(serverKey));
 }
 
 QString KnownHosts::trust(ssh_session session) const

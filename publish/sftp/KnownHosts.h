@@ -12,10 +12,11 @@
 // The server keys the user has trusted: those in the user's own
 // ~/.ssh/known_hosts, which is only read, and those trusted in Brenzo,
 // kept in a file of its own in OpenSSH's format. A line of either file that
-// cannot be read is passed over.
+// cannot be read is passed over; so are "@cert-authority" lines, which grant
+// nothing here. A key on a "@revoked" line of either file is never trusted.
 class KnownHosts {
 public:
-    enum class Verdict { Known, Unknown, Changed };
+    enum class Verdict { Known, Unknown, Changed, Revoked };
 
     // `port` other than 22 makes the entry "[host]:port", as OpenSSH writes it.
     KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port);
@@ -26,6 +27,8 @@ public:
     QByteArray keyTypes() const;
     // What the user is asked before the key is trusted.
     QString question(ssh_key serverKey, Verdict verdict) const;
+    // Why a revoked key ends the connection.
+    QString revoked(ssh_key serverKey) const;
     // Keeps the key of the session's server in Brenzo's file, in place of
     // the one it held for that server. Empty on success, else why not.
     QString trust(ssh_session session) const;
@@ -35,6 +38,7 @@ public:
 private:
     using Key = std::unique_ptr<ssh_key_struct, decltype(&ssh_key_free)>;
     std::vector<Key> keys() const;
+    bool isRevoked(ssh_key serverKey) const;
 
     QString m_ownFile;
     QString m_userFile;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/SftpChannel.h"
 
+#include "publish/sftp/SftpPacket.h"
 #include "publish/sftp/SftpStop.h"
 
 #include <QHash>
@@ -11,82 +12,42 @@
 
 #include <sys/stat.h>
 
+using namespace SftpPacket;
+
 namespace {
 
-// The packet types, flags and status codes of SFTP version 3.
-enum : quint8 {
-    Init = 1,
-    Version = 2,
-    Open = 3,
-    Close = 4,
-    Write = 6,
-    Remove = 13,
-    RealPath = 16,
-    Stat = 17,
-    Status = 101,
-    Handle = 102,
-    Name = 104,
-    Attrs = 105,
-    Extended = 200,
-};
-constexpr quint32 OpenWrite = 0x02, OpenCreate = 0x08, OpenTruncate = 0x10;
-constexpr quint32 AttrSize = 0x1, AttrOwner = 0x2, AttrPermissions = 0x4;
 constexpr const char *PosixRename = "posix-rename@openssh.com";
+// The names a file has on the server while it is being replaced: the new one
+// as it arrives, and the old one while the new one takes its place where the
+// server cannot rename over a file.
+constexpr QByteArrayView TemporarySuffix = ".brenzo-tmp";
+constexpr QByteArrayView OldSuffix = ".brenzo-old";
 
 // As OpenSSH's client: 32 KiB a write, 64 writes in flight.
 constexpr int BlockSize = 32 * 1024;
 constexpr int WritesInFlight = 64;
 // Larger answers than this are not SFTP version 3's.
 constexpr quint32 LargestReply = 256 * 1024;
-// How long removing a cut file may hold up the stop.
-constexpr int CleanupMs = 80;
-
-void addU32(QByteArray &to, quint32 value)
-{
-    const quint32 big = qToBigEndian(value);
-    to.append(reinterpret_cast<const char *>(&big), 4);
-}
-
-void addString(QByteArray &to, const QByteArray &value)
-{
-    addU32(to, quint32(value.size()));
-    to.append(value);
-}
-
-QByteArray string(const QByteArray &value)
-{
-    QByteArray body;
-    addString(body, value);
-    return body;
-}
-
-// Reads the fields of an answer; past the end, every field is empty.
-class Fields {
-public:
-    explicit Fields(const QByteArray &data) : m_data(data) {}
-    quint32 u32()
-    {
-        if (m_pos + 4 > m_data.size())
-            return m_pos = m_data.size(), 0;
-        m_pos += 4;
-        return qFromBigEndian<quint32>(m_data.constData() + m_pos - 4);
-    }
-    QByteArray string()
-    {
-        const quint32 size = u32();
-        const QByteArray value = m_data.mid(m_pos, qMin<qsizetype>(size, m_data.size() - m_pos));
-        m_pos += value.size();
-        return value;
-    }
-
-private:
-    const QByteArray &m_data;
-    qsizetype m_pos = 0;
-};
+// A folder listing that goes on longer than this is not a folder's.
+constexpr int MostListingRounds = 10'000;
 
 QByteArray child(const QByteArray &folder, const QByteArray &name)
 {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+QByteArray hidden(const QByteArray &name, QByteArrayView suffix)
+{
+    return '.' + name + suffix.toByteArray();
+}
+
+// The name of the file a leftover stood for, or nothing when the name is
+// not a leftover of that kind.
+std::optional<QByteArray> leftoverOf(const QByteArray &name, QByteArrayView suffix)
+{
+    if (name.size() <= suffix.size() + 1 || !name.startsWith('.') || !name.endsWith(suffix))
+        return std::nullopt;
+    return name.mid(1, name.size() - 1 - suffix.size());
 }
 
 } // namespace
@@ -122,7 +83,8 @@ bool SftpChannel::open()
     addU32(init, 3);
     if (ssh_channel_write(m_channel, init.constData(), init.size()) != init.size())
         return fail(QString::fromUtf8(ssh_get_error(m_session)));
-    const auto version = receive();
+    m_silence.setRemainingTime(m_silenceMs);
+    const auto version = receive(true);
     if (!version)
         return false;
     if (version->type != Version)
@@ -147,6 +109,10 @@ quint32 SftpChannel::send(quint8 type, const QByteArray &body)
     packet += body;
     if (ssh_channel_write(m_channel, packet.constData(), quint32(packet.size())) != packet.size())
         return breakOff(QString::fromUtf8(ssh_get_error(m_session))), 0;
+    // The server's silence counts from the first request it owes an answer.
+    if (m_awaited.isEmpty())
+        m_silence.setRemainingTime(m_silenceMs);
+    m_awaited.insert(id);
     return id;
 }
 
@@ -154,7 +120,7 @@ quint32 SftpChannel::send(quint8 type, const QByteArray &body)
 // be read whole, to remove a cut file.
 bool SftpChannel::readExact(char *data, int size, bool packetStart)
 {
-    QDeadlineTimer silence(m_cleanupDeadline ? *m_cleanupDeadline : QDeadlineTimer(m_silenceMs));
+    const QDeadlineTimer silence = m_cleanupDeadline ? *m_cleanupDeadline : m_silence;
     while (size > 0) {
         if (packetStart && !m_cleanupDeadline && m_stop.requested())
             return fail(QString());
@@ -166,8 +132,6 @@ bool SftpChannel::readExact(char *data, int size, bool packetStart)
             data += read;
             size -= read;
             packetStart = false;
-            if (!m_cleanupDeadline)
-                silence.setRemainingTime(m_silenceMs);
         } else if (ssh_channel_is_eof(m_channel) || ssh_channel_is_closed(m_channel)) {
             return breakOff(QStringLiteral("El servidor cerró la conexión"));
         } else if (silence.hasExpired()) {
@@ -178,7 +142,7 @@ bool SftpChannel::readExact(char *data, int size, bool packetStart)
     return true;
 }
 
-std::optional<SftpChannel::Reply> SftpChannel::receive()
+std::optional<SftpChannel::Reply> SftpChannel::receive(bool versionPacket)
 {
     // What the server writes to the channel's error stream (some log there)
     // is dropped: left unread, it would close the channel's window.
@@ -201,6 +165,14 @@ std::optional<SftpChannel::Reply> SftpChannel::receive()
     reply.body.resize(size - 5);
     if (!readExact(reply.body.data(), int(reply.body.size())))
         return std::nullopt;
+    if (versionPacket)
+        return reply;
+    // Anything else would keep a run alive for ever without a word of use.
+    if (!m_awaited.remove(reply.id))
+        return breakOff(QStringLiteral("El servidor SFTP respondió a una petición que no se le "
+                                       "hizo")),
+               std::nullopt;
+    m_silence.setRemainingTime(m_silenceMs);
     return reply;
 }
 
@@ -216,6 +188,13 @@ std::optional<SftpChannel::Reply> SftpChannel::await(quint32 id)
     return std::nullopt;
 }
 
+std::optional<quint32> SftpChannel::statusOf(const std::optional<Reply> &reply)
+{
+    if (!reply || reply->type != Status)
+        return std::nullopt;
+    return Fields(reply->body).u32();
+}
+
 bool SftpChannel::succeeded(const std::optional<Reply> &reply)
 {
     if (!reply)
@@ -224,7 +203,7 @@ bool SftpChannel::succeeded(const std::optional<Reply> &reply)
     if (reply->type != Status)
         return fail(QStringLiteral("El servidor envió una respuesta SFTP inesperada"));
     const quint32 code = fields.u32();
-    if (code == 0)
+    if (code == Ok)
         return true;
     const QByteArray message = fields.string();
     return fail(message.isEmpty()
@@ -238,7 +217,11 @@ std::optional<QByteArray> SftpChannel::realPath(const QByteArray &path)
     if (!reply || reply->type != Name)
         return succeeded(reply), std::nullopt;
     Fields fields(reply->body);
-    return fields.u32() == 0 ? std::nullopt : std::optional(fields.string());
+    if (fields.u32() == 0)
+        return fail(QStringLiteral(u"El servidor SFTP no dijo a qué carpeta lleva «%1»")
+                        .arg(QString::fromUtf8(path))),
+               std::nullopt;
+    return fields.string();
 }
 
 bool SftpChannel::isFolder(const QByteArray &path)
@@ -247,22 +230,14 @@ bool SftpChannel::isFolder(const QByteArray &path)
     if (!reply || reply->type != Attrs)
         return succeeded(reply);
     Fields fields(reply->body);
-    const quint32 flags = fields.u32();
-    if (flags & AttrSize)
-        fields.u32(), fields.u32();
-    if (flags & AttrOwner)
-        fields.u32(), fields.u32();
-    if ((flags & AttrPermissions) && S_ISDIR(fields.u32()))
+    if (S_ISDIR(fields.permissions()))
         return true;
     return fail(QStringLiteral("%1 no es una carpeta").arg(QString::fromUtf8(path)));
 }
 
-std::optional<QByteArray> SftpChannel::openForWriting(const QByteArray &path)
+std::optional<QByteArray> SftpChannel::openHandle(quint8 type, const QByteArray &body)
 {
-    QByteArray body = string(path);
-    addU32(body, OpenWrite | OpenCreate | OpenTruncate);
-    addU32(body, 0); // no attributes: the server's usual ones
-    const auto reply = await(send(Open, body));
+    const auto reply = await(send(type, body));
     if (!reply || reply->type != Handle)
         return succeeded(reply), std::nullopt;
     return Fields(reply->body).string();
@@ -272,22 +247,25 @@ bool SftpChannel::upload(QIODevice &source, const QByteArray &folder, const QByt
                          const std::function<void(qint64)> &progress)
 {
     m_error.clear();
+    // From here on a stop may leave a file to remove on the server.
+    struct Tidying {
+        SftpStop &stop;
+        explicit Tidying(SftpStop &stop) : stop(stop) { stop.setTidying(true); }
+        ~Tidying() { stop.setTidying(false); }
+    } tidying(m_stop);
     const QByteArray target = child(folder, name);
-    const QByteArray temporary =
-        m_posixRename ? child(folder, '.' + name + ".brenzo-tmp") : QByteArray();
-    const auto handle = openForWriting(m_posixRename ? temporary : target);
+    const QByteArray temporary = child(folder, hidden(name, TemporarySuffix));
+    QByteArray open = string(temporary);
+    addU32(open, OpenWrite | OpenCreate | OpenTruncate);
+    addU32(open, 0); // no attributes: the server's usual ones
+    const auto handle = openHandle(Open, open);
     if (!handle)
         return false;
     if (!writeAll(source, *handle, progress)) {
         abandon(*handle, temporary);
         return false;
     }
-    if (!m_posixRename)
-        return true;
-    QByteArray rename = string(PosixRename);
-    addString(rename, temporary);
-    addString(rename, target);
-    if (!request(Extended, rename)) {
+    if (!putInPlace(temporary, target, child(folder, hidden(name, OldSuffix)))) {
         abandon(QByteArray(), temporary);
         return false;
     }
@@ -349,10 +327,104 @@ bool SftpChannel::writeAll(QIODevice &source, const QByteArray &handle,
     }
 }
 
+// The complete temporary file takes the final name. Where the server cannot
+// rename over a file, the old one steps aside first and comes back when the
+// new one cannot take its place; a stop does not cut this short, since the
+// final name would then be left empty.
+bool SftpChannel::putInPlace(const QByteArray &temporary, const QByteArray &target,
+                             const QByteArray &old)
+{
+    if (m_posixRename)
+        return request(Extended, string(PosixRename) + strings(temporary, target));
+    const bool ownDeadline = !m_cleanupDeadline;
+    if (ownDeadline)
+        m_cleanupDeadline = QDeadlineTimer(m_silenceMs);
+    const auto finish = [this, ownDeadline](bool ok) {
+        if (ownDeadline)
+            m_cleanupDeadline.reset();
+        return ok;
+    };
+    // What an earlier run cut off here may have left in the way.
+    statusOf(await(send(Remove, string(old))));
+    if (m_broken)
+        return finish(false);
+    const auto aside = await(send(Rename, strings(target, old)));
+    const auto asideStatus = statusOf(aside);
+    if (asideStatus != Ok && asideStatus != NoSuchFile)
+        return finish(succeeded(aside));
+    const bool hadOld = asideStatus == Ok;
+    if (!request(Rename, strings(temporary, target))) {
+        const QString error = m_error;
+        if (hadOld && !m_broken)
+            request(Rename, strings(old, target));
+        m_error = error;
+        return finish(false);
+    }
+    // Left behind, it goes with the next run's leftovers.
+    if (hadOld)
+        statusOf(await(send(Remove, string(old))));
+    return finish(true);
+}
+
+std::optional<QList<QByteArray>> SftpChannel::list(const QByteArray &folder)
+{
+    const auto handle = openHandle(OpenDir, string(folder));
+    if (!handle)
+        return std::nullopt;
+    QList<QByteArray> names;
+    for (int round = 0;; ++round) {
+        const auto reply = await(send(ReadDir, string(*handle)));
+        if (!reply)
+            return std::nullopt;
+        if (reply->type != Name || round == MostListingRounds) {
+            if (statusOf(reply) != EndOfFile)
+                return succeeded(reply), std::nullopt;
+            break;
+        }
+        Fields fields(reply->body);
+        for (quint32 count = fields.u32(); count > 0 && !fields.atEnd(); --count) {
+            names.append(fields.string());
+            fields.string(); // as ls -l shows it
+            fields.permissions();
+        }
+    }
+    statusOf(await(send(Close, string(*handle))));
+    return names;
+}
+
+bool SftpChannel::removeLeftovers(const QByteArray &folder)
+{
+    m_error.clear();
+    const auto names = list(folder);
+    if (!names)
+        return false;
+    QSet<quint32> removing;
+    for (const QByteArray &name : *names) {
+        const auto old = leftoverOf(name, OldSuffix);
+        // An old file set aside stays while its name is empty: it is all the
+        // server holds of that file.
+        if (!leftoverOf(name, TemporarySuffix) && !(old && names->contains(*old)))
+            continue;
+        const quint32 id = send(Remove, string(child(folder, name)));
+        if (id == 0)
+            return false;
+        removing.insert(id);
+    }
+    // A removal that fails (the file went meanwhile) is no failure of the run.
+    while (!removing.isEmpty()) {
+        const auto reply = receive();
+        if (!reply)
+            return false;
+        removing.remove(reply->id);
+    }
+    return true;
+}
+
 // Closes the handle and removes the temporary file, whichever are given,
 // without losing the reason of the failure that led here. The removal's
-// answer comes after those of the writes still in flight. After a stop this
-// is brief: a connection that does not answer at once is left to its fate.
+// answer comes after those of the writes still in flight. After a stop the
+// server gets CleanupMs for it; a connection that is gone cannot remove
+// anything, and the next run to the folder removes what is left.
 void SftpChannel::abandon(const QByteArray &handle, const QByteArray &temporary)
 {
     // A server that went silent is not waited on a second time.

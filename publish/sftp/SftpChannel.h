@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -18,7 +19,9 @@ class SftpStop;
 // many in flight, as OpenSSH's own client sends them: waiting for each
 // block's answer before the next would cost a round trip per 32 KiB. Every
 // call waits on the server, at most the silence limit at a time, and gives up
-// at once when the stop is requested. Paths are bytes, sent as they are.
+// at once when the stop is requested. Only answers to requests of ours count
+// as the server speaking; an answer to a request never made is a fault of
+// the server's. Paths are bytes, sent as they are.
 class SftpChannel {
 public:
     SftpChannel(ssh_session session, SftpStop &stop, int silenceMs);
@@ -26,18 +29,25 @@ public:
     SftpChannel(const SftpChannel &) = delete;
     SftpChannel &operator=(const SftpChannel &) = delete;
 
+    // How long removing what a stopped upload left may hold the connection.
+    static constexpr int CleanupMs = 10'000;
+
     // Opens the channel and agrees on the version.
     bool open();
     // The absolute form of a path, as the server resolves it.
     std::optional<QByteArray> realPath(const QByteArray &path);
     bool isFolder(const QByteArray &path);
-    // Writes the source's bytes to the name in the folder. Where the server
-    // can replace a file in one step, they go under a temporary name first,
-    // which then takes the final name: the old file stays whole until the
-    // new one is. A failed or stopped write leaves no temporary file behind
-    // where the connection still allows removing it.
+    // Writes the source's bytes to the name in the folder. They go under a
+    // temporary name first (TemporarySuffix), which then takes the final
+    // name: the old file stays whole until the new one is, and no visitor
+    // ever gets half a file. A failed or stopped write leaves no temporary
+    // file behind where the connection still allows removing it.
     bool upload(QIODevice &source, const QByteArray &folder, const QByteArray &name,
                 const std::function<void(qint64 acknowledged)> &progress);
+    // Removes what earlier uploads that were cut off left in the folder:
+    // their temporary files, and old files set aside whose new one is in
+    // place. One listing of the folder, then one removal for each.
+    bool removeLeftovers(const QByteArray &folder);
 
     // Why the last call failed: the server's word, or the connection's;
     // empty when the stop was requested.
@@ -53,14 +63,18 @@ private:
     };
 
     quint32 send(quint8 type, const QByteArray &body);
-    std::optional<Reply> receive();
+    std::optional<Reply> receive(bool versionPacket = false);
     std::optional<Reply> await(quint32 id);
     bool readExact(char *data, int size, bool packetStart = false);
     bool succeeded(const std::optional<Reply> &reply);
+    // The status code of an answer, or none when it is not a status.
+    static std::optional<quint32> statusOf(const std::optional<Reply> &reply);
     bool request(quint8 type, const QByteArray &body) { return succeeded(await(send(type, body))); }
-    std::optional<QByteArray> openForWriting(const QByteArray &path);
+    std::optional<QByteArray> openHandle(quint8 type, const QByteArray &body);
     bool writeAll(QIODevice &source, const QByteArray &handle,
                   const std::function<void(qint64)> &progress);
+    bool putInPlace(const QByteArray &temporary, const QByteArray &target, const QByteArray &old);
+    std::optional<QList<QByteArray>> list(const QByteArray &folder);
     void abandon(const QByteArray &handle, const QByteArray &temporary);
     bool fail(const QString &error);
     bool breakOff(const QString &error) { return m_broken = true, fail(error); }
@@ -70,6 +84,10 @@ private:
     SftpStop &m_stop;
     int m_silenceMs;
     quint32 m_lastId = 0;
+    // Requests sent whose answers have yet to come.
+    QSet<quint32> m_awaited;
+    // Runs while answers are awaited; only an answer to one of them restarts it.
+    QDeadlineTimer m_silence;
     bool m_posixRename = false;
     bool m_broken = false;
     // While a cut file is being removed: the stop no longer counts, and the

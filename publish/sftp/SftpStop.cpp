@@ -9,9 +9,11 @@ void SftpStop::setSocket(int fd)
     m_fd = fd;
 }
 
-void SftpStop::cut()
+void SftpStop::cut(bool force)
 {
     request();
+    if (!force && m_tidying)
+        return;
     std::lock_guard lock(m_mutex);
     if (m_fd != -1)
         ::shutdown(m_fd, SHUT_RDWR);

@@ -15,11 +15,16 @@ public:
     // The socket the connection works on, or -1 once it let it go: a number
     // the system may already have handed to someone else is never shut down.
     void setSocket(int fd);
+    // While set, the connection looks at the flag by itself and may have a
+    // file it cut short to remove on the server: a cut that is not forced
+    // leaves its socket alone.
+    void setTidying(bool tidying) { m_tidying = tidying; }
     // Every wait on the socket returns at once, with an error.
-    void cut();
+    void cut(bool force = true);
 
 private:
     std::atomic<bool> m_requested = false;
+    std::atomic<bool> m_tidying = false;
     std::mutex m_mutex;
     int m_fd = -1;
 };

@@ -1,20 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/SftpTransport.h"
 
+#include "publish/sftp/SftpFarewell.h"
 #include "publish/sftp/SftpStop.h"
 #include "publish/sftp/SftpWorker.h"
 #include "publish/TrustQuestion.h"
 
-#include <QDeadlineTimer>
-#include <QTimer>
-
-namespace {
-
-// How long a closed connection may take to remove the file it cut short
-// before its socket is shut down under it.
-constexpr int GoodbyeMs = 100;
-
-} // namespace
+#include <QPointer>
 
 SftpTransport::SftpTransport(QString knownHostsFile, QObject *parent)
     : Transport(parent), m_knownHostsFile(std::move(knownHostsFile))
@@ -24,18 +16,6 @@ SftpTransport::SftpTransport(QString knownHostsFile, QObject *parent)
 SftpTransport::~SftpTransport()
 {
     retire();
-    const QDeadlineTimer grace(GoodbyeMs);
-    for (const Retired &retired : std::as_const(m_retired)) {
-        if (retired.thread)
-            retired.thread->wait(grace);
-    }
-    for (const Retired &retired : std::as_const(m_retired)) {
-        if (!retired.thread)
-            continue;
-        retired.stop->cut();
-        retired.thread->wait();
-        delete retired.thread;
-    }
 }
 
 void SftpTransport::connectAndLogin(const TransportLogin &login)
@@ -44,7 +24,7 @@ void SftpTransport::connectAndLogin(const TransportLogin &login)
     close();
     TransportLogin target = login;
     if (target.port == 0)
-        target.port = 22;
+        target.port = DefaultPort;
     m_stop = std::make_shared<SftpStop>();
     m_thread = new QThread;
     m_worker = new SftpWorker(m_stop, m_knownHostsFile, target, m_limits);
@@ -87,6 +67,11 @@ void SftpTransport::changeDirectory(const QString &folder)
 void SftpTransport::store(const QString &localPath, const QString &remoteName)
 {
     run([localPath, remoteName](SftpWorker *worker) { worker->store(localPath, remoteName); });
+}
+
+void SftpTransport::removeLeftovers()
+{
+    run([](SftpWorker *worker) { worker->removeLeftovers(); });
 }
 
 void SftpTransport::run(std::function<void(SftpWorker *)> call)
@@ -141,16 +126,13 @@ void SftpTransport::close()
 // and say goodbye; nothing of it reaches this side any more.
 void SftpTransport::retire()
 {
-    m_retired.removeIf([](const Retired &retired) { return retired.thread.isNull(); });
     if (!m_thread)
         return;
     disconnect(m_worker, nullptr, this, nullptr);
     m_stop->request();
     QMetaObject::invokeMethod(
         m_worker, [worker = m_worker] { worker->finish(); }, Qt::QueuedConnection);
-    QTimer::singleShot(GoodbyeMs, m_thread, [stop = m_stop] { stop->cut(); });
-    m_retired.append({m_thread, m_stop});
+    SftpFarewell::keep(m_thread, std::move(m_stop));
     m_thread = nullptr;
     m_worker = nullptr;
-    m_stop.reset();
 }

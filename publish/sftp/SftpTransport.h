@@ -3,8 +3,6 @@
 
 #include "publish/Transport.h"
 
-#include <QList>
-#include <QPointer>
 #include <QThread>
 
 #include <functional>
@@ -31,6 +29,7 @@ public:
     void connectAndLogin(const TransportLogin &login) override;
     void changeDirectory(const QString &folder) override;
     void store(const QString &localPath, const QString &remoteName) override;
+    void removeLeftovers() override;
     void close() override;
 
     bool isConnected() const override { return m_connected; }
@@ -47,12 +46,6 @@ private:
     QThread *m_thread = nullptr;
     SftpWorker *m_worker = nullptr;
     std::shared_ptr<SftpStop> m_stop;
-    // Connections closed and still saying goodbye on their threads.
-    struct Retired {
-        QPointer<QThread> thread;
-        std::shared_ptr<SftpStop> stop;
-    };
-    QList<Retired> m_retired;
     quint64 m_generation = 0;
     QString m_failureReason;
     bool m_busy = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/SftpWorker.h"
 
+#include "publish/LocalFile.h"
 #include "publish/sftp/SftpChannel.h"
 #include "publish/sftp/SftpStop.h"
 
@@ -130,12 +131,15 @@ void SftpWorker::connectAndLogin()
     if (ssh_get_server_publickey(m_session, &key) != SSH_OK)
         return failAndClose(QString::fromUtf8(ssh_get_error(m_session)));
     const KnownHosts::Verdict verdict = known.check(key);
-    const QString question = known.question(key, verdict);
+    const QString words =
+        verdict == KnownHosts::Verdict::Revoked ? known.revoked(key) : known.question(key, verdict);
     ssh_key_free(key);
-    if (verdict == KnownHosts::Verdict::Known)
+    if (verdict == KnownHosts::Verdict::Revoked)
+        failAndClose(words);
+    else if (verdict == KnownHosts::Verdict::Known)
         logIn();
     else
-        emit trustNeeded(question);
+        emit trustNeeded(words);
 }
 
 void SftpWorker::configure(const QByteArray &sshFolder, const QByteArray &keyTypes)
@@ -251,13 +255,10 @@ void SftpWorker::changeDirectory(const QString &folder)
                             : folder.startsWith(u'/') ? folder.toUtf8()
                                                       : m_folder + '/' + folder.toUtf8();
     const auto real = m_channel->realPath(path);
-    if (real && m_channel->isFolder(*real)) {
+    const bool ok = real && m_channel->isFolder(*real);
+    if (ok)
         m_folder = *real;
-        return succeed();
-    }
-    if (m_channel->isBroken())
-        return failAndClose(m_channel->error());
-    emit done(false, m_channel->error());
+    conclude(ok);
 }
 
 void SftpWorker::store(const QString &localPath, const QString &remoteName)
@@ -265,10 +266,22 @@ void SftpWorker::store(const QString &localPath, const QString &remoteName)
     if (!ensureReady())
         return;
     QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return emit done(false, file.errorString());
-    if (m_channel->upload(file, m_folder, remoteName.toUtf8(),
-                          [this](qint64 sent) { emit progress(sent); }))
+    if (const QString why = LocalFile::openRegular(file, LocalFile::Links::Refuse); !why.isEmpty())
+        return emit done(false, why);
+    conclude(m_channel->upload(file, m_folder, remoteName.toUtf8(),
+                               [this](qint64 sent) { emit progress(sent); }));
+}
+
+void SftpWorker::removeLeftovers()
+{
+    if (!ensureReady())
+        return;
+    conclude(m_channel->removeLeftovers(m_folder));
+}
+
+void SftpWorker::conclude(bool ok)
+{
+    if (ok)
         return succeed();
     if (m_channel->isBroken())
         return failAndClose(m_channel->error());

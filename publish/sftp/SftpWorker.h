@@ -30,6 +30,7 @@ public:
     void answerTrust(bool trust);
     void changeDirectory(const QString &folder);
     void store(const QString &localPath, const QString &remoteName);
+    void removeLeftovers();
     // Ends the connection and the thread.
     void finish();
 
@@ -48,6 +49,9 @@ private:
     QString authenticate();
     void logIn();
     void succeed() { emit done(true, QString()); }
+    // Ends an operation on the channel: a failure that broke the connection
+    // closes it.
+    void conclude(bool ok);
     // By value: the reason may be the channel's, which closing deletes.
     void failAndClose(QString reason);
     bool ensureReady();

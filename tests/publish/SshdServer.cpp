@@ -44,8 +44,23 @@ QString SshdServer::log()
     return m_log;
 }
 
+QString SshdServer::sftpLog() const
+{
+    QFile file(QDir(m_work.path()).filePath(QStringLiteral("sftp.log")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 QString SshdServer::start()
 {
+    // sshd hands the session's standard error to the client: the log goes
+    // to a file of its own.
+    // Every user the tests log in as writes to it.
+    if (m_subsystem.isEmpty()) {
+        const QString log = QDir(m_work.path()).filePath(QStringLiteral("sftp.log"));
+        QFile(log).open(QIODevice::WriteOnly);
+        QFile::setPermissions(log, QFileDevice::Permissions(0x6666));
+        m_subsystem = QStringLiteral("/usr/lib/openssh/sftp-server -e -l INFO 2>>") + log;
+    }
     const QString binary = QStringLiteral("/usr/sbin/sshd");
     if (!QFileInfo(binary).isExecutable())
         return QStringLiteral("sshd is missing (install openssh-server)");
@@ -71,10 +86,9 @@ QString SshdServer::start()
                                   "UsePAM no\nStrictModes no\nAuthorizedKeysFile %3\n"
                                   "PermitRootLogin yes\nPasswordAuthentication yes\n"
                                   "KbdInteractiveAuthentication no\nLogLevel VERBOSE\n"
-                                  "Subsystem sftp internal-sftp -l INFO\nMatch User *-2\n"
+                                  "Subsystem sftp %4\nMatch User *-2\n"
                                   "AuthenticationMethods publickey,password\n")
-                       .arg(m_port)
-                       .arg(hostKey, authorizedKeys())
+                       .arg(QString::number(m_port), hostKey, authorizedKeys(), m_subsystem)
                        .toUtf8());
         file.close();
         m_process.setReadChannel(QProcess::StandardError);

@@ -10,7 +10,8 @@
 //     if (const QString why = server.start(); !why.isEmpty())
 //         QSKIP(qPrintable(why));
 //     ... publish to 127.0.0.1:server.port() ...
-//     server.log() // sshd's own log, the SFTP requests included
+//     server.log()     // sshd's own log
+//     server.sftpLog() // the SFTP requests
 
 #include <QProcess>
 #include <QString>
@@ -20,6 +21,9 @@ class SshdServer {
 public:
     ~SshdServer();
 
+    // The command sshd runs for SFTP, before start(); OpenSSH's sftp-server,
+    // logging to sftpLog(), when none is given.
+    void setSubsystem(const QString &command) { m_subsystem = command; }
     // Empty once the server answers; otherwise why it could not start.
     QString start();
     void stop();
@@ -31,6 +35,8 @@ public:
     // The host key's public half, as a line of known_hosts would hold it.
     QByteArray hostKeyEntry() const;
     QString log();
+    // What OpenSSH's sftp-server logged: every request it was sent.
+    QString sftpLog() const;
 
     // Runs a program to its end; its standard output, or empty on failure.
     static QByteArray run(const QString &program, const QStringList &arguments,
@@ -41,4 +47,5 @@ private:
     QProcess m_process;
     QString m_log;
     quint16 m_port = 0;
+    QString m_subsystem;
 };

@@ -24,6 +24,7 @@
 #ifdef Q_OS_UNIX
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -184,6 +185,12 @@ void TestPublishRun::initTestCase()
     writeFile(QStringLiteral("sonido.mid"), randomBytes(1000));
     // A name that would carry a second command; the file itself is there.
     writeFile(QStringLiteral("x\r\nDELE pagina.htm"), "x");
+    // In a picture's place: a link to a private file, and a pipe.
+    writeFile(QStringLiteral("secreto.txt"), "privado");
+    QVERIFY(QFile::link(path(QStringLiteral("secreto.txt")), path(QStringLiteral("boton.gif"))));
+#ifdef Q_OS_UNIX
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("tubo.gif"))).constData(), 0600), 0);
+#endif
 }
 
 void TestPublishRun::init()
@@ -369,6 +376,12 @@ void TestPublishRun::failures_data()
         << QStringList{"SERVER=127.0.0.1:99999"} << ana << secreto << QString() << page << noLogin
         << QStringList() << QStringList()
         << QStringLiteral("El puerto indicado no es válido: 99999");
+    // A name no server has is refused before anything is looked up or sent.
+    for (const QString server : {":21", "[]:21", "[::1", "[h]x", "host :21", "host\t:21"})
+        QTest::addRow("server %s", qPrintable(server))
+            << QStringList{"SERVER=" + server} << ana << secreto << QString() << page << noLogin
+            << QStringList() << QStringList()
+            << QStringLiteral("El nombre del servidor no es válido: ") + server;
     QTest::newRow("greeting refused")
         << QStringList{"GREETING=421 Demasiados usuarios"} << ana << secreto << QString() << page
         << noLogin << QStringList() << QStringList() << QStringLiteral("421 Demasiados usuarios");
@@ -428,6 +441,16 @@ void TestPublishRun::failures_data()
         << QStringList() << ana << secreto << QString()
         << QStringList{"pagina.htm", "falta.gif", "sonido.mid"} << noFile << firstFile << page
         << QStringLiteral("No such file or directory");
+    QTest::newRow("a link in the middle")
+        << QStringList() << ana << secreto << QString()
+        << QStringList{"pagina.htm", "boton.gif", "sonido.mid"} << noFile << firstFile << page
+        << QStringLiteral("El archivo es un enlace a otro archivo. Brenzo nunca publica enlaces "
+                          "ni lo que hay tras ellos.");
+    QTest::newRow("a pipe in the middle")
+        << QStringList() << ana << secreto << QString()
+        << QStringList{"pagina.htm", "tubo.gif", "sonido.mid"} << noFile << firstFile << page
+        << QStringLiteral("No es un archivo normal (es una carpeta, un dispositivo o una "
+                          "tubería), y no se envía.");
     QTest::newRow("CR LF in an entry")
         << QStringList() << ana << secreto << QString()
         << QStringList{"pagina.htm", "x\r\nDELE pagina.htm"} << noFile << firstFile << page

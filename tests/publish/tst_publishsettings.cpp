@@ -349,6 +349,8 @@ void TestPublishSettings::failedWritesChangeNothing()
     QVERIFY(trouble != "links" ||
             (SavedWork::read(folder).state == SavedWork::Found::State::Unreadable &&
              SavedWork::setAside(folder) == "mi-pagina-no-leida.brenzo"));
+    // No scratch copy stays behind where it can never be removed.
+    QCOMPARE(QDir(folder).entryList({".BrenzoFTP-*"}, QDir::Dirs | QDir::Hidden), QStringList());
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();) {
         QFile file(it.next());

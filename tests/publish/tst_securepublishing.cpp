@@ -226,8 +226,8 @@ void TestSecurePublishing::uploadsOverTls()
     compareUploads(QDir(root.path()).filePath(QStringLiteral("public_html")));
     QCOMPARE(server.commands,
              QStringList({"AUTH TLS", "USER ana", "PASS secreto", "TYPE I", "SYST", "PBSZ 0",
-                          "PROT P", "CWD /public_html", "PASV", "STOR pagina.htm", "PASV",
-                          "STOR vacio.gif", "PASV", "STOR foto.jpg"}));
+                          "PROT P", "CWD /public_html", "PASV", "STOR vacio.gif", "PASV",
+                          "STOR foto.jpg", "PASV", "STOR pagina.htm"}));
 
     // Second time: the remembered certificate is taken without a question.
     server.commands.clear();

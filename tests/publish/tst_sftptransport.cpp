@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +25,9 @@ class tst_SftpTransport : public QObject {
 
     QTemporaryDir m_home;
     SshdServer m_server;
+    // OpenSSH's sftp-server without posix-rename@openssh.com, its log in a file.
+    SshdServer m_renameless;
+    QString renamelessLog() const { return m_renameless.workFolder() + u"/sftp.log"_s; }
     QString m_user = QString::fromLocal8Bit(qgetenv("USER"));
     QString m_reason; // of the last login
 
@@ -56,11 +60,12 @@ class tst_SftpTransport : public QObject {
         operation();
         return finished.wait(30000) && finished.constFirst().constFirst().toBool();
     }
-    std::unique_ptr<SftpTransport> logIn(const QString &user = {}, const QString &password = {})
+    std::unique_ptr<SftpTransport> logIn(const QString &user = {}, const QString &password = {},
+                                         const SshdServer *server = nullptr)
     {
         auto transport = std::make_unique<SftpTransport>(ownKnownHosts());
-        const TransportLogin login{u"127.0.0.1"_s, m_server.port(), user.isEmpty() ? m_user : user,
-                                   password};
+        const TransportLogin login{u"127.0.0.1"_s, (server ? server : &m_server)->port(),
+                                   user.isEmpty() ? m_user : user, password};
         const bool ok = call(*transport, [&] { transport->connectAndLogin(login); });
         m_reason = transport->failureReason();
         return ok ? std::move(transport) : nullptr;
@@ -78,11 +83,19 @@ private slots:
         QDir().mkpath(home(u".ssh"_s));
         QDir().mkpath(site());
         write(m_server.authorizedKeys(), keyFor(home(u".ssh/id_ed25519"_s)));
+        m_renameless.setSubsystem(u"python3 %1 no-posix-rename %2"_s.arg(
+            QStringLiteral(BRENZO_SFTP_SUBSYSTEM), renamelessLog()));
+        if (const QString why = m_renameless.start(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        write(m_renameless.authorizedKeys(), read(home(u".ssh/id_ed25519.pub"_s)));
     }
 
+    // What ~/.ssh/known_hosts holds: "none" of the server, its key ("known"),
+    // the key also on a "@revoked" line, the key on a "@cert-authority"
+    // line, or a pipe in the file's place.
     void hostKey_data()
     {
-        QTest::addColumn<bool>("knownToOpenSsh");
+        QTest::addColumn<QString>("openSsh");
         QTest::addColumn<bool>("otherKeyInOurs");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<bool>("trust");
@@ -92,28 +105,46 @@ private slots:
                                 "vez que se confió en él. Puede que alguien se esté haciendo pasar "
                                 "por el servidor.\n\nClave %2 del servidor:\n%3\n\n¿Desea confiar "
                                 "en este servidor?"_s;
-        QTest::newRow("unknown, trusted") << false << false << unknown << true;
-        QTest::newRow("unknown, refused") << false << false << unknown << false;
-        QTest::newRow("changed, trusted") << false << true << changed << true;
-        QTest::newRow("changed, refused") << false << true << changed << false;
-        QTest::newRow("in ~/.ssh/known_hosts") << true << true << QString() << false;
+        QTest::newRow("unknown, trusted") << u"none"_s << false << unknown << true;
+        QTest::newRow("unknown, refused") << u"none"_s << false << unknown << false;
+        QTest::newRow("changed, trusted") << u"none"_s << true << changed << true;
+        QTest::newRow("changed, refused") << u"none"_s << true << changed << false;
+        QTest::newRow("in ~/.ssh/known_hosts") << u"known"_s << true << QString() << false;
+        QTest::newRow("revoked") << u"revoked"_s << false << QString() << true;
+        QTest::newRow("revoked, trusted in ours") << u"revoked"_s << true << QString() << true;
+        QTest::newRow("a certificate authority") << u"cert-authority"_s << false << unknown << true;
+        QTest::newRow("a pipe") << u"pipe"_s << false << unknown << true;
     }
     void hostKey()
     {
-        QFETCH(bool, knownToOpenSsh);
+        QFETCH(QString, openSsh);
         QFETCH(bool, otherKeyInOurs);
         QFETCH(QString, asked);
         QFETCH(bool, trust);
         const QByteArray entryStart = u"[127.0.0.1]:%1 "_s.arg(m_server.port()).toUtf8();
+        const QByteArray serverKey = m_server.hostKeyEntry().mid(entryStart.size());
         // Lines that cannot be read are passed over.
-        const QByteArray openSshFile = "garbage\n" + entryStart + "ssh-ed25519 AAAA!!\n" +
-                                       (knownToOpenSsh ? m_server.hostKeyEntry() : QByteArray());
-        write(home(u".ssh/known_hosts"_s), openSshFile);
+        QByteArray openSshFile = "garbage\n" + entryStart + "ssh-ed25519 AAAA!!\n";
+        if (openSsh == u"known"_s || openSsh == u"revoked"_s)
+            openSshFile += m_server.hostKeyEntry();
+        if (openSsh == u"revoked"_s)
+            openSshFile += "@revoked * " + serverKey;
+        if (openSsh == u"cert-authority"_s)
+            openSshFile += "@cert-authority " + m_server.hostKeyEntry();
+        QFile::remove(home(u".ssh/known_hosts"_s));
+        // Nothing may open a pipe for writing and wait on it after this row.
+        const auto noPipe = qScopeGuard([this] { QFile::remove(home(u".ssh/known_hosts"_s)); });
+        if (openSsh == u"pipe"_s)
+            QCOMPARE(::mkfifo(qPrintable(home(u".ssh/known_hosts"_s)), 0600), 0);
+        else
+            write(home(u".ssh/known_hosts"_s), openSshFile);
         QFile::remove(ownKnownHosts());
         if (otherKeyInOurs) {
             QDir().mkpath(home(u"config"_s));
-            write(ownKnownHosts(), "example.org " + keyFor(home(u"other"_s)) + entryStart +
-                                       keyFor(home(u"other"_s)));
+            write(ownKnownHosts(),
+                  "example.org " + keyFor(home(u"other"_s)) +
+                      (openSsh == u"revoked"_s ? m_server.hostKeyEntry()
+                                               : entryStart + keyFor(home(u"other"_s))));
         }
         const QString fingerprint = QString::fromUtf8(SshdServer::run(
             u"ssh-keygen"_s, {u"-l"_s, u"-f"_s, m_server.workFolder() + u"/host_ed25519.pub"_s}));
@@ -129,15 +160,20 @@ private slots:
             transport.connectAndLogin({u"127.0.0.1"_s, m_server.port(), m_user, {}});
         });
         QCOMPARE(questions.size(), asked.isEmpty() ? 0 : 1);
+        const QString server = u"[127.0.0.1]:%1"_s.arg(m_server.port());
         if (!asked.isEmpty()) {
             QCOMPARE(
                 questions.constFirst().constFirst().value<std::shared_ptr<TrustQuestion>>()->text(),
-                asked.arg(u"[127.0.0.1]:%1"_s.arg(m_server.port()), u"ED25519"_s,
-                          fingerprint.section(u' ', 1, 1)));
+                asked.arg(server, u"ED25519"_s, fingerprint.section(u' ', 1, 1)));
         }
-        QCOMPARE(ok, trust || asked.isEmpty());
+        QCOMPARE(ok, openSsh != u"revoked"_s && (trust || asked.isEmpty()));
         if (!ok) {
-            QCOMPARE(transport.failureReason(), u"No se confió en la clave del servidor"_s);
+            QCOMPARE(transport.failureReason(),
+                     openSsh == u"revoked"_s
+                         ? u"La clave ED25519 del servidor %1 (%2) está revocada en known_hosts "
+                           "(@revoked): Brenzo nunca confía en ella."_s.arg(
+                               server, fingerprint.section(u' ', 1, 1))
+                         : u"No se confió en la clave del servidor"_s);
             QVERIFY(!m_server.log().mid(logStart).contains(u"Accepted"_s));
             return;
         }
@@ -145,7 +181,8 @@ private slots:
             return;
         // Trusted once, known from then on: the old entry gave way, in our
         // file only.
-        QCOMPARE(read(home(u".ssh/known_hosts"_s)), openSshFile);
+        if (openSsh != u"pipe"_s)
+            QCOMPARE(read(home(u".ssh/known_hosts"_s)), openSshFile);
         QCOMPARE(QFile::permissions(ownKnownHosts()) & 0x7077,
                  QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(read(ownKnownHosts()).count(entryStart), 1);
@@ -255,21 +292,29 @@ private slots:
     }
 
     // Closed in the middle of a large file, the connection stops at once and
-    // removes what it sent; the old file stays whole. Dropped by the server,
-    // it says why.
+    // removes what it sent, after the transport is gone; the old file stays
+    // whole, whether or not the server can rename over a file. Dropped by
+    // the server, it says why, and the next run to the folder removes what
+    // is left.
     void cancelMidFile_data()
     {
         QTest::addColumn<bool>("dropped");
-        QTest::newRow("closed") << false;
-        QTest::newRow("dropped by the server") << true;
+        QTest::addColumn<bool>("posixRename");
+        for (const bool posixRename : {true, false}) {
+            const char *server = posixRename ? "" : ", no posix-rename";
+            QTest::addRow("closed%s", server) << false << posixRename;
+            QTest::addRow("dropped by the server%s", server) << true << posixRename;
+        }
     }
     void cancelMidFile()
     {
         QFETCH(bool, dropped);
-        write(home(u".ssh/known_hosts"_s), m_server.hostKeyEntry());
+        QFETCH(bool, posixRename);
+        const SshdServer &server = posixRename ? m_server : m_renameless;
+        write(home(u".ssh/known_hosts"_s), server.hostKeyEntry());
         write(site() + u"/grande.bin"_s, "la de antes");
         write(home(u"local"_s), QByteArray(64'000'000, 'y'));
-        auto transport = logIn();
+        auto transport = logIn({}, {}, &server);
         QVERIFY(transport);
         QVERIFY(call(*transport, [&] { transport->changeDirectory(site()); }));
         QSignalSpy progress(transport.get(), &Transport::progress);
@@ -279,14 +324,86 @@ private slots:
             QTRY_VERIFY(!progress.isEmpty() &&
                         progress.constLast().constFirst().toLongLong() > 8'000'000);
             dropped ? void(SshdServer::run(u"pkill"_s,
-                                           {u"-KILL"_s, u"-P"_s, QString::number(m_server.pid())}))
+                                           {u"-KILL"_s, u"-P"_s, QString::number(server.pid())}))
                     : transport->close();
         }));
         QCOMPARE(transport->failureReason().isEmpty(), !dropped);
         QVERIFY(!transport->isConnected());
         transport.reset();
         QCOMPARE(read(site() + u"/grande.bin"_s), QByteArray("la de antes"));
-        QCOMPARE(QDir(site()).remove(u".grande.bin.brenzo-tmp"_s), dropped);
+        const QString temporary = site() + u"/.grande.bin.brenzo-tmp"_s;
+        if (!dropped) {
+            QTRY_VERIFY(!QFile::exists(temporary));
+            return;
+        }
+        QVERIFY(QFile::exists(temporary));
+        write(site() + u"/.grande.bin.brenzo-old"_s, "apartado"); // its file is in place
+        write(site() + u"/.solo.brenzo-old"_s, "lo único");       // all there is of solo
+        const auto next = logIn({}, {}, &server);
+        QVERIFY(next);
+        QVERIFY(call(*next, [&] { next->changeDirectory(site()); }));
+        QVERIFY(call(*next, [&] { next->removeLeftovers(); }));
+        QCOMPARE(QDir(site()).entryList({u"*.brenzo-*"_s}, QDir::Hidden | QDir::Files),
+                 QStringList{u".solo.brenzo-old"_s});
+        QVERIFY(QFile::remove(site() + u"/.solo.brenzo-old"_s));
+    }
+    // Where the server cannot rename over a file, the old one steps aside:
+    // the final name is never written in place.
+    void replaceWithoutPosixRename()
+    {
+        write(home(u".ssh/known_hosts"_s), m_renameless.hostKeyEntry());
+        write(site() + u"/index.htm"_s, "la de antes");
+        write(home(u"local"_s), "nueva");
+        const auto transport = logIn({}, {}, &m_renameless);
+        QVERIFY(transport);
+        QVERIFY(call(*transport, [&] { transport->changeDirectory(site()); }));
+        QVERIFY(call(*transport, [&] { transport->store(home(u"local"_s), u"index.htm"_s); }));
+        QCOMPARE(read(site() + u"/index.htm"_s), QByteArray("nueva"));
+        QCOMPARE(QDir(site()).entryList({u"*.brenzo-*"_s}, QDir::Hidden | QDir::Files),
+                 QStringList());
+        const QString log = QString::fromUtf8(read(renamelessLog()));
+        const QString target = site() + u"/index.htm"_s;
+        QVERIFY2(log.contains(
+                     u"rename old \"%1\" new \"%2/.index.htm.brenzo-old\""_s.arg(target, site())),
+                 qPrintable(log));
+        QVERIFY(!log.contains(u"open \"%1\""_s.arg(target)));
+    }
+    // A link in a file's place is never followed: what it leads to may be
+    // anything of the user's.
+    void linksAreNotSent()
+    {
+        write(home(u".ssh/known_hosts"_s), m_server.hostKeyEntry());
+        write(home(u"secreto.txt"_s), "privado");
+        QFile::remove(home(u"boton_brenzo.gif"_s));
+        QVERIFY(QFile::link(home(u"secreto.txt"_s), home(u"boton_brenzo.gif"_s)));
+        const auto transport = logIn();
+        QVERIFY(transport);
+        QVERIFY(call(*transport, [&] { transport->changeDirectory(site()); }));
+        QVERIFY(!call(*transport, [&] {
+            transport->store(home(u"boton_brenzo.gif"_s), u"boton_brenzo.gif"_s);
+        }));
+        QCOMPARE(transport->failureReason(), u"El archivo es un enlace a otro archivo. Brenzo "
+                                             "nunca publica enlaces ni lo que hay tras ellos."_s);
+        QVERIFY(transport->isConnected());
+        QCOMPARE(QDir(site()).entryList({u"*boton*"_s}, QDir::Hidden | QDir::Files), QStringList());
+    }
+    // Answers to requests never made are no sign of life: a server that
+    // sends nothing else ends the run at once.
+    void answersNeverAskedFor()
+    {
+        SshdServer liar;
+        liar.setSubsystem(u"python3 %1 wrong-ids"_s.arg(QStringLiteral(BRENZO_SFTP_SUBSYSTEM)));
+        if (const QString why = liar.start(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        write(liar.authorizedKeys(), read(home(u".ssh/id_ed25519.pub"_s)));
+        write(home(u".ssh/known_hosts"_s), liar.hostKeyEntry());
+        SftpTransport transport(ownKnownHosts());
+        transport.setLimits({10'000, 2'000});
+        QVERIFY(!call(transport, [&] {
+            transport.connectAndLogin({u"127.0.0.1"_s, liar.port(), m_user, {}});
+        }));
+        QCOMPARE(transport.failureReason(),
+                 u"El servidor SFTP respondió a una petición que no se le hizo"_s);
     }
     // A server that takes the connection and never speaks: the connect limit
     // ends the login, and so does close(), at once (a test that hangs here

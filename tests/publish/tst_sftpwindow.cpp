@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -25,24 +26,41 @@ class TestSftpWindow : public QObject {
 
     QString site() const { return QDir(m_server.workFolder()).filePath(u"sitio"_s); }
 
-    // Publishes the page and its picture; the texts of the boxes shown.
-    QStringList publish(RecordingPrompts &prompts)
+    // Fills the window for the server at `host` (the test's sshd by default),
+    // by SFTP, with the key and no password.
+    void fill(TfrmEnviar &window, const QString &host = {})
     {
-        TfrmEnviar window(prompts);
-        window.setUpload(m_folder.path(), {u"foto.jpg"_s, u"index.htm"_s});
         window.findChild<QLineEdit *>(u"txtServer"_s)
-            ->setText(u"127.0.0.1:%1"_s.arg(m_server.port()));
+            ->setText(host.isEmpty() ? u"127.0.0.1:%1"_s.arg(m_server.port()) : host);
         window.findChild<QLineEdit *>(u"txtUSer"_s)
             ->setText(::geteuid() == 0 ? u"root"_s : qEnvironmentVariable("USER"));
         window.findChild<QLineEdit *>(u"txtPassword"_s)->clear();
         window.findChild<QComboBox *>(u"txtRemoto"_s)->setEditText(site());
         window.findChild<QComboBox *>(u"cmbConexion"_s)->setCurrentIndex(2);
         window.show();
+    }
+
+    // Publishes the page and its picture; the texts of the boxes shown.
+    QStringList publish(RecordingPrompts &prompts, QStringList *statuses = nullptr)
+    {
+        TfrmEnviar window(prompts);
+        window.setUpload(m_folder.path(), {u"index.htm"_s, u"foto.jpg"_s});
+        if (statuses)
+            connect(&window, &TfrmEnviar::statusChanged, this,
+                    [statuses](const QString &text) { statuses->append(text); });
+        fill(window);
         auto *button = window.findChild<QPushButton *>(u"btnPublica"_s);
         button->click();
         if (!QTest::qWaitFor([&] { return button->isEnabled(); }, 60000))
             return {u"(the run did not end)"_s};
         return prompts.messageTexts();
+    }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
 
 private slots:
@@ -68,16 +86,24 @@ private slots:
     {
         QMap<QString, QByteArray> files{{u"foto.jpg"_s, QByteArray(300'000, 'j')},
                                         {u"index.htm"_s, "<HTML>\r\nhola\r\n</HTML>\r\n"}};
-        for (auto it = files.cbegin(); it != files.cend(); ++it) {
-            QFile file(m_folder.filePath(it.key()));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(it.value());
-        }
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            writeFile(m_folder.filePath(it.key()), it.value());
         const QString published = u"¡Enhorabuena! Su página ha sido publicada correctamente"_s;
 
         RecordingPrompts first;
         first.answers.enqueue(true);
-        QCOMPARE(publish(first), QStringList{published});
+        QStringList statuses;
+        const qsizetype logStart = m_server.sftpLog().size();
+        QCOMPARE(publish(first, &statuses), QStringList{published});
+        QVERIFY(statuses.contains(u"Conectado con el servidor SFTP"_s));
+        // The page goes last, after every file it shows; sshd's log comes
+        // from the session's process, a little later.
+        const auto renamedTo = [&](const QString &name) {
+            return m_server.sftpLog().mid(logStart).indexOf(u"new \"%1/%2\""_s.arg(site(), name));
+        };
+        QTRY_VERIFY2(renamedTo(u"index.htm"_s) > 0, qPrintable(m_server.sftpLog().mid(logStart)));
+        QVERIFY(renamedTo(u"foto.jpg"_s) > 0 &&
+                renamedTo(u"index.htm"_s) > renamedTo(u"foto.jpg"_s));
         const auto questions = first.ofKind(RecordingPrompts::Kind::Question);
         QCOMPARE(questions.size(), 1);
         QCOMPARE(questions[0].title, u"Brenzo"_s);
@@ -98,6 +124,55 @@ private slots:
         RecordingPrompts second;
         QCOMPARE(publish(second), QStringList{published});
         QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
+    }
+
+    // Cancelar in the middle of a sound: the window closes at once, and the
+    // connection, on its own, still removes what it had sent, there and
+    // through a link of 50 ms.
+    void cancelRemovesTheCutFile_data()
+    {
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<int>("megabytes");
+        QTest::newRow("loopback") << 0 << 64;
+        QTest::newRow("50 ms away") << 50 << 4;
+    }
+    void cancelRemovesTheCutFile()
+    {
+        QFETCH(int, delayMs);
+        QFETCH(int, megabytes);
+        writeFile(m_folder.filePath(u"index.htm"_s), "<HTML></HTML>\r\n");
+        writeFile(m_folder.filePath(u"sonido.wav"_s), QByteArray(megabytes * 1'000'000, 's'));
+        QProcess proxy;
+        QString host;
+        if (delayMs > 0) {
+            // 127.0.0.2 leads to the proxy, which passes everything on to sshd.
+            proxy.start(QStringLiteral(BRENZO_SHAPING_PROXY),
+                        {u"127.0.0.2"_s, u"127.0.0.1"_s, QString::number(m_server.port()),
+                         QString::number(m_server.port()), QString::number(delayMs), u"16000"_s});
+            QVERIFY(proxy.waitForReadyRead(10000));
+            host = u"127.0.0.2:%1"_s.arg(m_server.port());
+        }
+        const QString temporary = site() + u"/.sonido.wav.brenzo-tmp"_s;
+        RecordingPrompts prompts;
+        prompts.answers.enqueue(true); // the key, when 127.0.0.2 is new
+        {
+            TfrmEnviar window(prompts);
+            window.setUpload(m_folder.path(), {u"index.htm"_s, u"sonido.wav"_s});
+            fill(window, host);
+            window.findChild<QPushButton *>(u"btnPublica"_s)->click();
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(temporary).size() > 1'000'000, 30000);
+            window.findChild<QPushButton *>(u"BitBtn2"_s)->click();
+            QTRY_VERIFY(!window.isVisible());
+        }
+        QCOMPARE(prompts.messageTexts(),
+                 (QStringList{u"Envio de página web cancelado por el usuario"_s,
+                              u"No puede enviarse el archivo sonido.wav"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(temporary), 12000);
+        QTRY_VERIFY(m_server.sftpLog().contains(u"remove name \"%1\""_s.arg(temporary)));
+        // The page was to go after the sound: the one on the server is older.
+        QVERIFY(QFileInfo(site() + u"/index.htm"_s).size() != 15);
+        proxy.kill();
+        proxy.waitForFinished();
     }
 };
 
