@@ -55,16 +55,15 @@ int SftpFarewell::waitAll(int milliseconds)
         if (one.thread)
             one.thread->wait(answers);
     }
-    int left = 0;
     for (const Leaving &one : std::as_const(all)) {
         if (!one.thread)
             continue;
         one.stop->cut();
         if (one.thread->wait(deadline))
             delete one.thread;
-        else
-            ++left; // a running thread is never deleted; the process ends it
     }
-    all.clear();
-    return left;
+    // A thread still running is never deleted: it stays here, and the
+    // process ends it.
+    all.removeIf([](const Leaving &one) { return one.thread.isNull(); });
+    return int(all.size());
 }

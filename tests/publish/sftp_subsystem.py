@@ -9,6 +9,8 @@
 #   sftp_subsystem.py wrong-ids
 #       answers the first request with a stream of answers, every one to a
 #       request that was never made, and never stops.
+#   sftp_subsystem.py no-name
+#       answers the first request with a list of no names.
 import os
 import struct
 import subprocess
@@ -76,11 +78,20 @@ def no_posix_rename(log):
     server.wait()
 
 
-def wrong_ids():
+def first_request():
     read_packet(IN)
     write_all(OUT, struct.pack(">IBI", 5, 2, 3))
-    request = read_packet(IN)
-    asked = struct.unpack(">I", request[5:9])[0]
+    return struct.unpack(">I", read_packet(IN)[5:9])[0]
+
+
+def no_name():
+    body = struct.pack(">BII", 104, first_request(), 0)
+    write_all(OUT, struct.pack(">I", len(body)) + body)
+    read_packet(IN)
+
+
+def wrong_ids():
+    asked = first_request()
     for answer in range(1, 1_000_000):
         body = struct.pack(">BIIII", 101, asked + answer, 0, 0, 0)
         write_all(OUT, struct.pack(">I", len(body)) + body)
@@ -90,5 +101,7 @@ def wrong_ids():
 if __name__ == "__main__":
     if sys.argv[1] == "wrong-ids":
         wrong_ids()
+    elif sys.argv[1] == "no-name":
+        no_name()
     else:
         no_posix_rename(sys.argv[2])
