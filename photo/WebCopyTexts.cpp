@@ -36,8 +36,8 @@ QString WebCopyTexts::question(const QString &fileName, const PhotoFacts &facts)
     text += QStringLiteral(u"\n\nLa copia para la web, «%1», mide como mucho %2 píxeles de lado, "
                            u"pesa mucho menos y no lleva el lugar ni otros datos de la cámara. "
                            u"La foto original no cambia.\n\n¿Desea preparar una copia para la web?")
-                .arg(QFileInfo(WebCopy::copyPathFor(fileName)).fileName())
-                .arg(WebCopy::kLongerSide);
+                .arg(QFileInfo(WebCopy::copyPathFor(fileName)).fileName(),
+                     QString::number(WebCopy::kLongerSide));
     return text;
 }
 
@@ -65,8 +65,8 @@ QString WebCopyTexts::tooLarge(const QString &fileName, QSize pixels)
 {
     return QStringLiteral(u"La foto «%1» dice medir %2 píxeles, más de los %3 millones que Brenzo "
                           u"puede preparar.")
-               .arg(fileName, dimensions(pixels))
-               .arg(WebCopy::kMostPixels / 1'000'000) +
+               .arg(fileName, dimensions(pixels),
+                    QString::number(WebCopy::kMostPixels / 1'000'000)) +
            kUnchanged;
 }
 

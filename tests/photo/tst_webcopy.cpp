@@ -65,14 +65,30 @@ private slots:
         QCOMPARE(facts.worthPreparing(), QTest::currentDataTag() != "small"_ba);
     }
 
+    // A name is shown as it is, whatever it holds.
+    void question_data()
+    {
+        QTest::addColumn<QString>("photo");
+        QTest::addColumn<QString>("copy");
+        QTest::newRow("plain") << u"playa.jpg"_s << u"playa_web.jpg"_s;
+        QTest::newRow("a place marker")
+            << u"vacaciones 100%1.jpg"_s << u"vacaciones 100%1_web.jpg"_s;
+    }
+
     void question()
     {
-        QCOMPARE(WebCopyTexts::question(u"playa.jpg"_s, {3'940'000, {4032, 3024}, true}),
-                 u"La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. Guarda además el "
-                 u"lugar donde se tomó, que cualquiera que visite su página podría leer.\n\nLa "
-                 u"copia para la web, «playa_web.jpg», mide como mucho 1280 píxeles de lado, pesa "
-                 u"mucho menos y no lleva el lugar ni otros datos de la cámara. La foto original "
-                 u"no cambia.\n\n¿Desea preparar una copia para la web?"_s);
+        QFETCH(QString, photo);
+        QFETCH(QString, copy);
+        QCOMPARE(
+            WebCopyTexts::question(photo, {3'940'000, {4032, 3024}, true}),
+            u"La foto «"_s + photo +
+                u"» ocupa 3,9 MB y mide 4032 × 3024 píxeles. Guarda además el "
+                u"lugar donde se tomó, que cualquiera que visite su página podría leer.\n\nLa "
+                u"copia para la web, «"_s +
+                copy +
+                u"», mide como mucho 1280 píxeles de lado, pesa "
+                u"mucho menos y no lleva el lugar ni otros datos de la cámara. La foto original "
+                u"no cambia.\n\n¿Desea preparar una copia para la web?"_s);
     }
 
     // The web copy: at most 1280 px on its longer side, never enlarged,
