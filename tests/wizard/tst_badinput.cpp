@@ -6,6 +6,8 @@
 // clear message, never a crash.
 
 #include "page/SavedWork.h"
+#include "photo/JpegHeaders.h"
+#include "tests/support/CraftedJpeg.h"
 #include "tests/wizard/MediaPagesSupport.h"
 #include "wizard/CentralTextPage.h"
 #include "wizard/TfrmWeb.h"
@@ -217,28 +219,38 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("zero-byte GIF") << u"vacia.gif"_s << QByteArray();
-        QTest::newRow("zero-byte JPG") << u"vacia.JPG"_s << QByteArray();
+        QTest::addColumn<QString>("says");
+        QTest::newRow("zero-byte GIF") << u"vacia.gif"_s << QByteArray() << QString();
+        QTest::newRow("zero-byte JPG") << u"vacia.JPG"_s << QByteArray() << QString();
         QTest::newRow("text named .jpg")
-            << u"carta.jpg"_s << QByteArray("Querida Ana:\r\nTe escribo desde la playa.\r\n");
-        QTest::newRow("text named .gif") << u"notas.GIF"_s << QByteArray(100000, 'x');
+            << u"carta.jpg"_s << QByteArray("Querida Ana:\r\nTe escribo desde la playa.\r\n")
+            << QString();
+        QTest::newRow("text named .gif") << u"notas.GIF"_s << QByteArray(100000, 'x') << QString();
+        // A picture Qt would show after reading every segment, in minutes for
+        // a crafted file of 200,000.
+        QTest::newRow("JPEG with headers past the bound")
+            << u"xmp.jpg"_s << jpegWithSegments(JpegHeaders::kMostSegments)
+            << u"no es una imagen válida"_s;
     }
 
     void notPictures()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
         WizardFixture f;
         GeneralErrorsTo errors(f.prompts);
         writeFile(f.path(file), bytes);
         f.goTo(5);
         f.click(u"btnImagen1"_s);
         clickItem(f.find<QListWidget>(u"lstImagen1"_s), file);
+        QTRY_VERIFY(!f.prompts.ofKind(Kind::Message).isEmpty());
         const auto shown = f.prompts.ofKind(Kind::Message);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().title, u"Brenzo"_s);
         QCOMPARE(shown.first().icon, PromptIcon::Critical);
         QVERIFY2(shown.first().text.contains(file), qPrintable(shown.first().text));
+        QVERIFY2(shown.first().text.contains(says), qPrintable(shown.first().text));
         QCOMPARE(f.find<QLabel>(u"lblNombreImagen1"_s)->text(), file);
         QVERIFY(f.find(u"imgJPG1"_s)->isHidden());
         QVERIFY(f.find(u"RXGIF1"_s)->isHidden());
