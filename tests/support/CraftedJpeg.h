@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// JPEG files crafted to keep a reader in their headers, made by the tests
-// themselves.
-
 #include <QBuffer>
 #include <QImage>
 
-// A small picture whose headers start with `count` segments of that marker
-// (E1 an XMP packet, FE a comment), each of `payload` bytes.
+// A small JPEG crafted to keep a reader in its headers: they start with
+// `count` segments of that marker (E1 XMP, FE a comment) of `payload` bytes.
 inline QByteArray jpegWithSegments(int count, uchar marker = 0xE1, int payload = 2)
 {
     QImage picture(40, 30, QImage::Format_RGB32);

@@ -219,25 +219,19 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("zero-byte GIF") << u"vacia.gif"_s << QByteArray() << QString();
-        QTest::newRow("zero-byte JPG") << u"vacia.JPG"_s << QByteArray() << QString();
+        QTest::newRow("zero-byte GIF") << u"vacia.gif"_s << QByteArray();
+        QTest::newRow("zero-byte JPG") << u"vacia.JPG"_s << QByteArray();
         QTest::newRow("text named .jpg")
-            << u"carta.jpg"_s << QByteArray("Querida Ana:\r\nTe escribo desde la playa.\r\n")
-            << QString();
-        QTest::newRow("text named .gif") << u"notas.GIF"_s << QByteArray(100000, 'x') << QString();
-        // A picture Qt would show after reading every segment, in minutes for
-        // a crafted file of 200,000.
-        QTest::newRow("JPEG with headers past the bound")
-            << u"xmp.jpg"_s << jpegWithSegments(JpegHeaders::kMostSegments)
-            << u"no es una imagen válida"_s;
+            << u"carta.jpg"_s << QByteArray("Querida Ana:\r\nTe escribo desde la playa.\r\n");
+        QTest::newRow("text named .gif") << u"notas.GIF"_s << QByteArray(100000, 'x');
+        QTest::newRow("JPEG headers past the bound")
+            << u"xmp.jpg"_s << jpegWithSegments(JpegHeaders::kMostSegments);
     }
 
     void notPictures()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, says);
         WizardFixture f;
         GeneralErrorsTo errors(f.prompts);
         writeFile(f.path(file), bytes);
@@ -250,7 +244,8 @@ private slots:
         QCOMPARE(shown.first().title, u"Brenzo"_s);
         QCOMPARE(shown.first().icon, PromptIcon::Critical);
         QVERIFY2(shown.first().text.contains(file), qPrintable(shown.first().text));
-        QVERIFY2(shown.first().text.contains(says), qPrintable(shown.first().text));
+        QVERIFY(QTest::currentDataTag() != "JPEG headers past the bound"_ba ||
+                shown.first().text.contains(u"no es una imagen válida"_s));
         QCOMPARE(f.find<QLabel>(u"lblNombreImagen1"_s)->text(), file);
         QVERIFY(f.find(u"imgJPG1"_s)->isHidden());
         QVERIFY(f.find(u"RXGIF1"_s)->isHidden());

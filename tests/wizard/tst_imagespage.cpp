@@ -349,7 +349,7 @@ private slots:
         for (const QString &name : users)
             writeFile(f.path(name), "mi foto");
         for (const QString &copy : copies) {
-            if (changed && copy == copies.last())
+            if (changed && &copy == &copies.last())
                 QVERIFY(photo.scaled(24, 12).save(f.path(copies.first())));
             f.restart();
             f.prompts.answers.enqueue(true);
@@ -362,10 +362,8 @@ private slots:
             QCOMPARE(QImage(f.path(copy)).size(), QSize(1280, 640));
             f.next(); // the work is saved as the page is left
         }
-        for (const QString &name : users) {
-            QFile file(f.path(name));
-            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == "mi foto");
-        }
+        for (const QString &name : users)
+            QCOMPARE(QFileInfo(f.path(name)).size(), 7); // "mi foto"
         QCOMPARE(QImage(f.path(copies.first())).size(), changed ? QSize(24, 12) : QSize(1280, 640));
     }
 
