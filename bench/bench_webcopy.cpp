@@ -11,6 +11,7 @@
 
 #include "bench/BenchPrompts.h"
 #include "bench/BenchStats.h"
+#include "bench/GapMeter.h"
 #include "photo/WebCopy.h"
 #include "wizard/FileList.h"
 #include "wizard/ImagesPage.h"
@@ -31,40 +32,6 @@
 #include <cstdio>
 
 namespace {
-
-// The longest interval between the ticks of a 1 ms timer while it lives.
-class GapMeter : public QObject {
-public:
-    GapMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = std::max(m_longest, m_clock.nsecsElapsed() / 1e6);
-            m_clock.restart();
-        });
-        m_clock.start();
-        m_timer.start();
-    }
-    void restart()
-    {
-        m_longest = 0;
-        m_clock.restart();
-    }
-    double longest()
-    {
-        // The tick after the last stretch of work closes it.
-        QEventLoop settle;
-        QTimer::singleShot(5, &settle, &QEventLoop::quit);
-        settle.exec();
-        return m_longest;
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    double m_longest = 0;
-};
 
 // A phone's photo: smooth light with fine grain, about as heavy as one.
 void writePhoto(const QString &path)

@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave webcopy startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave webcopy craftedjpeg startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -110,6 +110,11 @@ startup_folder() {
 if [[ $skip != *" webcopy "* ]]; then
     echo "== preparing a 4032 x 3024 photo for the web (goal: longest UI-thread gap <= 50 ms)"
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_webcopy" 5
+fi
+
+if [[ $skip != *" craftedjpeg "* ]]; then
+    echo "== picking crafted JPEG files (goal: longest UI-thread gap <= 50 ms, peak <= 200 MB)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_craftedjpeg" 5
 fi
 
 if [[ $skip != *" startup "* ]]; then

@@ -37,6 +37,35 @@ QString escaped(QStringView text)
     return out;
 }
 
+// Noncharacters (U+FDD0 to U+FDEF and the last two code points of every
+// plane) are for a program's own use, never for a page: a typed or pasted one
+// is shown as the replacement character, as a validator would have it.
+QString withoutNoncharacters(const QString &text)
+{
+    QString out;
+    qsizetype copied = 0;
+    bool found = false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        char32_t code = text[at].unicode();
+        qsizetype units = 1;
+        if (text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(text[at], text[at + 1]);
+            units = 2;
+        }
+        if (QChar::isNonCharacter(code)) {
+            out += QStringView(text).sliced(copied, at - copied);
+            out += QChar(QChar::ReplacementCharacter);
+            copied = at + units;
+            found = true;
+        }
+        at += units - 1;
+    }
+    if (!found)
+        return text;
+    out += QStringView(text).sliced(copied);
+    return out;
+}
+
 QString trimmedEscaped(QStringView text)
 {
     return escaped(trimmedText(text));
@@ -342,7 +371,7 @@ QByteArray RenderMobilePage(const PageSettings &settings, const ColourScheme &sc
     page.line(QStringLiteral("</main>"));
     page.email();
     page.footer();
-    return page.out.toUtf8();
+    return withoutNoncharacters(page.out).toUtf8();
 }
 
 bool WriteMobilePage(const PageSettings &settings, const ColourScheme &scheme, const QString &path,

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -79,6 +81,12 @@ struct PageSettings {
     QString txtHTML = QStringLiteral("index.htm");
     // The page adapted to phones and today's browsers instead of the exact one.
     bool chkMovil = false;
+
+    // Not a choice and never on the page: the copies for the web the wizard
+    // wrote into the folder, by bare name, with the SHA-256 of their bytes.
+    // A later copy replaces one of them only while it is unchanged, never a
+    // file of the user's.
+    QMap<QString, QByteArray> madeWebCopies;
 
     // The central text split at its line breaks (CR LF, LF or CR). A text that
     // ends with a line break has no empty last entry, an empty text has no

@@ -19,6 +19,7 @@ const QString kDraftKey = QStringLiteral("borrador");
 const QString kPageKey = QStringLiteral("pagina");
 const QString kAddressKey = QStringLiteral(u"direccion");
 const QString kDescriptionKey = QStringLiteral(u"descripcion");
+const QString kWebCopiesKey = QStringLiteral(u"copiasWeb");
 
 // Every text field with its key (the control's name) and its limit; 0 for
 // none. File names are texts too: whether their files are there is judged
@@ -104,6 +105,35 @@ void linksFromJson(const QJsonValue &value, PageSettings &settings)
     }
 }
 
+bool isBareName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"." &&
+           name != u".." && name.size() <= kLongestName && name.toUtf8().size() <= kLongestName;
+}
+
+// Each copy as its name and its hash in hexadecimal; an entry that is not a
+// bare name with a SHA-256 is left out.
+QJsonObject webCopiesToJson(const QMap<QString, QByteArray> &copies)
+{
+    QJsonObject object;
+    for (auto copy = copies.begin(); copy != copies.end(); ++copy)
+        object.insert(copy.key(), QString::fromLatin1(copy.value().toHex()));
+    return object;
+}
+
+QMap<QString, QByteArray> webCopiesFromJson(const QJsonValue &value)
+{
+    QMap<QString, QByteArray> copies;
+    const QJsonObject object = value.toObject();
+    for (auto copy = object.begin(); copy != object.end(); ++copy) {
+        const QByteArray hex = copy.value().toString().toLatin1();
+        const QByteArray hash = QByteArray::fromHex(hex);
+        if (isBareName(copy.key()) && hash.size() == 32 && hash.toHex() == hex.toLower())
+            copies.insert(copy.key(), hash);
+    }
+    return copies;
+}
+
 PageSettings settingsFromJson(const QJsonObject &page)
 {
     PageSettings settings;
@@ -129,8 +159,7 @@ PageSettings settingsFromJson(const QJsonObject &page)
 // with that mask offers: a regular file, not a link.
 bool offered(const QDir &folder, const QString &name, std::initializer_list<const char *> suffixes)
 {
-    if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u".." ||
-        name.size() > kLongestName || name.toUtf8().size() > kLongestName)
+    if (!isBareName(name))
         return false;
     const QFileInfo file(folder.filePath(name));
     if (!file.isFile() || file.isSymLink())
@@ -159,12 +188,15 @@ QByteArray toJson(const PageSettings &settings, const QDateTime &savedAt, bool d
                 QLatin1StringView(kPosiciones[int(settings.optPosicion)]));
     page.insert(QLatin1StringView("GridEnlaces"), linksToJson(settings));
 
-    const QJsonObject root{
+    QJsonObject root{
         {kFormatKey, kFormat},
         {kSavedAtKey, savedAt.toOffsetFromUtc(savedAt.offsetFromUtc()).toString(Qt::ISODate)},
         {kDraftKey, draft},
         {kPageKey, page},
     };
+    // Only where there are any: a reader of the first format skips the key.
+    if (!settings.madeWebCopies.isEmpty())
+        root.insert(kWebCopiesKey, webCopiesToJson(settings.madeWebCopies));
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -184,6 +216,7 @@ std::optional<Contents> fromJson(const QByteArray &bytes)
         return std::nullopt;
     Contents contents;
     contents.settings = settingsFromJson(page.toObject());
+    contents.settings.madeWebCopies = webCopiesFromJson(root.value(kWebCopiesKey));
     contents.savedAt =
         QDateTime::fromString(root.value(kSavedAtKey).toString(), Qt::ISODate).toLocalTime();
     contents.draft = root.value(kDraftKey).toBool(true);

@@ -4,7 +4,9 @@
 #include "photo/JpegEnd.h"
 #include "photo/WebCopyTexts.h"
 
+#include <QBuffer>
 #include <QColorSpace>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,28 @@ namespace {
 
 WebCopy::Outcome refused(const QString &error)
 {
-    return {QString(), error};
+    return {QString(), error, {}};
+}
+
+// No copy of at most 1280 pixels a side comes near this.
+constexpr qint64 kLargestCopy = 64ll * 1024 * 1024;
+
+QString numberedCopyPath(const QString &original, int number)
+{
+    const QFileInfo info(original);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral("_web-%1.jpg").arg(number));
+}
+
+// Nothing at that path, or a copy made here that nobody changed since.
+bool mayTake(const QString &path, const WebCopy::MadeCopies &made)
+{
+    const QFileInfo file(path);
+    if (file.isSymLink())
+        return false;
+    if (!file.exists())
+        return true;
+    const auto copy = made.find(file.fileName());
+    return file.isFile() && copy != made.end() && WebCopy::sha256Of(path) == *copy;
 }
 
 // Decodes the photo straight at the copy's size: the JPEG decoder then
@@ -78,10 +101,32 @@ QString WebCopy::copyPathFor(const QString &original)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("_web.jpg"));
 }
 
-WebCopy::Outcome WebCopy::prepare(const QString &original)
+QString WebCopy::copyPathFor(const QString &original, const MadeCopies &made)
+{
+    const QString first = copyPathFor(original);
+    const QFileInfo firstInfo(first);
+    if (firstInfo.isSymLink() || firstInfo.isDir() || mayTake(first, made))
+        return first;
+    for (int number = 2;; ++number) {
+        const QString path = numberedCopyPath(original, number);
+        if (mayTake(path, made))
+            return path;
+    }
+}
+
+QByteArray WebCopy::sha256Of(const QString &path)
+{
+    QFile file(path);
+    if (file.size() > kLargestCopy || !file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return hash.addData(&file) ? hash.result() : QByteArray();
+}
+
+WebCopy::Outcome WebCopy::prepare(const QString &original, const QString &copyPath)
 {
     const QString name = QFileInfo(original).fileName();
-    const QString target = copyPathFor(original);
+    const QString target = copyPath.isEmpty() ? copyPathFor(original) : copyPath;
     const QString copyName = QFileInfo(target).fileName();
     const QFileInfo existing(target);
     if (existing.isSymLink())
@@ -97,14 +142,19 @@ WebCopy::Outcome WebCopy::prepare(const QString &original)
     if (image.isNull())
         return refused(error);
 
+    // Encoded in memory first, so the bytes written are the bytes remembered.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, "jpeg");
+    writer.setQuality(kQuality);
+    if (!writer.write(bare(image)))
+        return refused(WebCopyTexts::notWritten(copyName));
     // QSaveFile writes beside the target and renames only when all went
     // well; on any failure it removes what it wrote.
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly) || out.write(encoded.data()) != encoded.size() ||
+        !out.commit())
         return refused(WebCopyTexts::notWritten(copyName));
-    QImageWriter writer(&out, "jpeg");
-    writer.setQuality(kQuality);
-    if (!writer.write(bare(image)) || !out.flush() || !out.commit())
-        return refused(WebCopyTexts::notWritten(copyName));
-    return {target, QString()};
+    return {target, QString(),
+            QCryptographicHash::hash(encoded.data(), QCryptographicHash::Sha256)};
 }

@@ -4,7 +4,6 @@
 #include "photo/PhotoFacts.h"
 #include "photo/WebCopy.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
 namespace {
@@ -26,7 +25,8 @@ QString dimensions(QSize pixels)
 
 } // namespace
 
-QString WebCopyTexts::question(const QString &fileName, const PhotoFacts &facts)
+QString WebCopyTexts::question(const QString &fileName, const QString &copyName,
+                               const PhotoFacts &facts)
 {
     QString text = QStringLiteral(u"La foto «%1» ocupa %2 y mide %3 píxeles.")
                        .arg(fileName, spanishSize(facts.bytes), dimensions(facts.pixels));
@@ -36,8 +36,7 @@ QString WebCopyTexts::question(const QString &fileName, const PhotoFacts &facts)
     text += QStringLiteral(u"\n\nLa copia para la web, «%1», mide como mucho %2 píxeles de lado, "
                            u"pesa mucho menos y no lleva el lugar ni otros datos de la cámara. "
                            u"La foto original no cambia.\n\n¿Desea preparar una copia para la web?")
-                .arg(QFileInfo(WebCopy::copyPathFor(fileName)).fileName())
-                .arg(WebCopy::kLongerSide);
+                .arg(copyName, QString::number(WebCopy::kLongerSide));
     return text;
 }
 
@@ -65,8 +64,8 @@ QString WebCopyTexts::tooLarge(const QString &fileName, QSize pixels)
 {
     return QStringLiteral(u"La foto «%1» dice medir %2 píxeles, más de los %3 millones que Brenzo "
                           u"puede preparar.")
-               .arg(fileName, dimensions(pixels))
-               .arg(WebCopy::kMostPixels / 1'000'000) +
+               .arg(fileName, dimensions(pixels),
+                    QString::number(WebCopy::kMostPixels / 1'000'000)) +
            kUnchanged;
 }
 

@@ -9,8 +9,9 @@ struct PhotoFacts;
 // The words of the web copy's question and boxes.
 namespace WebCopyTexts {
 
-// "La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. ..."
-QString question(const QString &fileName, const PhotoFacts &facts);
+// "La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. ...", the
+// copy named by copyName.
+QString question(const QString &fileName, const QString &copyName, const PhotoFacts &facts);
 
 QString gone(const QString &fileName);
 QString unreadable(const QString &fileName);

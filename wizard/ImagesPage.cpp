@@ -41,7 +41,9 @@ ImagesPage::ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidg
     for (int number = 1; number <= 3; ++number) {
         m_slots[number - 1] = new PictureSlot(number, startupFolder, this);
         connect(m_slots[number - 1], &PictureSlot::photoPicked, m_webCopies,
-                [this, number](const QString &path) { m_webCopies->offer(number, path); });
+                [this, number](const QString &path, const PhotoFacts &facts) {
+                    m_webCopies->offer(number, path, facts);
+                });
     }
     connect(m_webCopies, &WebCopyOffer::prepared, this, &ImagesPage::takeWebCopy);
 }
@@ -72,6 +74,7 @@ void ImagesPage::btnReiniciarImgClick()
 
 void ImagesPage::applySettings(const PageSettings &settings)
 {
+    m_webCopies->rememberCopies(settings.madeWebCopies);
     slot(1)->restore(settings.lblNombreImagen1, settings.txtImagen1);
     slot(2)->restore(settings.lblNombreImagen2, settings.txtImagen2);
     slot(3)->restore(settings.lblNombreImagen3, QString());
@@ -84,4 +87,5 @@ void ImagesPage::readInto(PageSettings &settings) const
     settings.lblNombreImagen2 = slot(2)->chosenName();
     settings.txtImagen2 = slot(2)->address();
     settings.lblNombreImagen3 = slot(3)->chosenName();
+    settings.madeWebCopies = m_webCopies->madeCopies();
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wizard/PicturePreview.h"
 
+#include "photo/JpegHeaders.h"
 #include "prompts/ProgramError.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMovie>
@@ -28,21 +30,37 @@ QSize StillPreview::fittedSize(const QSize &picture, const QSize &box)
     return picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
-void StillPreview::load(const QString &path)
+StillPreview::Decoded StillPreview::decode(const QString &path, QSize box)
 {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && !JpegHeaders::endInBounds(file))
+        return {{}, decoderMessage(path, QStringLiteral(u"El archivo no es una imagen válida."))};
+    file.close();
     QImageReader reader(path);
     reader.setAutoTransform(true);
     // A large photograph is decoded straight at the size shown.
     const QSize full = reader.size();
     if (full.isValid())
-        reader.setScaledSize(fittedSize(full, size()));
+        reader.setScaledSize(fittedSize(full, box));
     QImage image = reader.read();
     if (image.isNull())
-        throw ProgramError(decoderMessage(path, reader.errorString()));
-    if (image.size() != fittedSize(image.size(), size()))
-        image = image.scaled(fittedSize(image.size(), size()), Qt::KeepAspectRatio,
+        return {{}, decoderMessage(path, reader.errorString())};
+    if (image.size() != fittedSize(image.size(), box))
+        image = image.scaled(fittedSize(image.size(), box), Qt::KeepAspectRatio,
                              Qt::SmoothTransformation);
-    setPixmap(QPixmap::fromImage(image));
+    return {image, {}};
+}
+
+void StillPreview::present(const Decoded &decoded)
+{
+    if (decoded.image.isNull())
+        throw ProgramError(decoded.error);
+    setPixmap(QPixmap::fromImage(decoded.image));
+}
+
+void StillPreview::showReading()
+{
+    setText(QStringLiteral(u"Cargando la imagen…"));
 }
 
 AnimatedPreview::AnimatedPreview(const QString &objectName, QWidget *parent) : QLabel(parent)

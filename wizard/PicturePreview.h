@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 
 class QMovie;
@@ -13,9 +14,24 @@ class StillPreview : public QLabel {
 public:
     StillPreview(const QString &objectName, QWidget *parent);
 
-    // Decodes the file; throws ProgramError with the decoder's message when
-    // it cannot. The preview shows nothing new after a failure.
-    void load(const QString &path);
+    // A picture decoded for a box, or why it could not be.
+    struct Decoded {
+        QImage image;  // null when it could not be decoded
+        QString error; // the whole message, naming the file
+    };
+
+    // Decodes the file at the size it is drawn in a box of that size. Takes
+    // a while for a large photo and touches no widget, so it can run on any
+    // thread. A JPEG whose headers run on too long is refused unread.
+    static Decoded decode(const QString &path, QSize box);
+
+    // Shows a decoded picture; throws ProgramError with the decoder's
+    // message when there is none. The preview shows nothing new after a
+    // failure.
+    void present(const Decoded &decoded);
+
+    // Says in the box that the picture is being read.
+    void showReading();
 
     // The size at which a picture is drawn in a box: its own when it fits.
     static QSize fittedSize(const QSize &picture, const QSize &box);

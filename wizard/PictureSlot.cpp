@@ -11,8 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -173,35 +175,88 @@ void PictureSlot::open()
     lstImagen->setFolder(m_startupFolder);
 }
 
+struct PictureSlot::StillPicture {
+    StillPreview::Decoded decoded;
+    PhotoFacts facts;
+};
+
 void PictureSlot::pick()
 {
+    dropRead();
     imgJPG->hide();
     RXGIF->hide();
     const QString path = lstImagen->selectedPath();
     lblNombreImagen->setText(QFileInfo(path).fileName());
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().compare(QLatin1String("GIF"), Qt::CaseInsensitive) != 0) {
+        readStill(path);
+        return;
+    }
     // A damaged picture keeps its name chosen, shows no preview, and its
     // decoder's message goes to the general error box.
-    bool still = false;
     try {
-        if (QFileInfo(path).suffix().compare(QLatin1String("GIF"), Qt::CaseInsensitive) == 0) {
-            RXGIF->load(path);
-            RXGIF->show();
-        } else {
-            imgJPG->load(path);
-            imgJPG->show();
-            still = true;
-        }
+        RXGIF->load(path);
+        RXGIF->show();
     } catch (const ProgramError &error) {
         BrenzoApplication::reportGeneralError(error.text());
     }
-    if (still && !m_restoring)
-        emit photoPicked(path);
+}
+
+void PictureSlot::readStill(const QString &path)
+{
+    // A large photo takes a while to decode, a crafted file longer: the
+    // window answers meanwhile, and the user may pick again.
+    const quint64 pick = m_picks;
+    const bool offer = !m_restoring;
+    m_reading = true;
+    imgJPG->showReading();
+    imgJPG->show();
+    setCursor(Qt::BusyCursor);
+    auto *watcher = new QFutureWatcher<StillPicture>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
+        watcher->deleteLater();
+        if (pick == m_picks)
+            showStill(path, watcher->result(), offer);
+    });
+    watcher->setFuture(QtConcurrent::run([path, box = imgJPG->size(), offer] {
+        StillPicture read{StillPreview::decode(path, box), {}};
+        if (offer && !read.decoded.image.isNull())
+            read.facts = PhotoFacts::read(path);
+        return read;
+    }));
+}
+
+void PictureSlot::showStill(const QString &path, const StillPicture &read, bool offer)
+{
+    m_reading = false;
+    unsetCursor();
+    try {
+        imgJPG->present(read.decoded);
+    } catch (const ProgramError &error) {
+        imgJPG->hide();
+        BrenzoApplication::reportGeneralError(error.text());
+        emit stillRead();
+        return;
+    }
+    emit stillRead();
+    if (offer)
+        emit photoPicked(path, read.facts);
+}
+
+void PictureSlot::dropRead()
+{
+    ++m_picks;
+    if (!m_reading)
+        return;
+    m_reading = false;
+    imgJPG->hide();
+    unsetCursor();
 }
 
 void PictureSlot::clear()
 {
+    dropRead();
     hide();
     lblNombreImagen->clear();
     if (txtImagen)

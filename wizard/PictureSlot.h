@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "photo/PhotoFacts.h"
+
 #include <QGroupBox>
 
 class AnimatedPreview;
@@ -27,12 +29,16 @@ public:
     void open();
 
     // The file the user put the selection on becomes the chosen one and is
-    // previewed. A picture that cannot be decoded throws ProgramError: the
-    // name stays chosen and no preview shows.
+    // previewed: a GIF at once, a still picture once it is read off the
+    // user-interface thread (stillRead() then follows), the box saying
+    // meanwhile that it is being read. A picture that cannot be decoded
+    // reports ProgramError's text in the general error box: the name stays
+    // chosen and no preview shows. A pick drops the read of the one before.
     void pick();
 
     // Empties the name and the address and reads a list that was ever shown
-    // again. The previews are left as they are.
+    // again. The previews are left as they are; a read still going is
+    // dropped.
     void clear();
 
     // Chooses the picture of that name from the start-up folder as a pick
@@ -56,13 +62,23 @@ public:
 
 signals:
     // The user picked a still picture and its preview shows (not when saved
-    // work is put back).
-    void photoPicked(const QString &path);
+    // work is put back), with what its header and metadata say.
+    void photoPicked(const QString &path, const PhotoFacts &facts);
+    // The read of a still picture ended: its preview shows, or the general
+    // error box said why not.
+    void stillRead();
 
 private:
+    struct StillPicture;
+
     void addSketch();
+    void readStill(const QString &path);
+    void showStill(const QString &path, const StillPicture &read, bool offer);
+    void dropRead();
 
     int m_number;
     QString m_startupFolder;
     bool m_restoring = false;
+    quint64 m_picks = 0;    // a read that ends after a later pick is dropped
+    bool m_reading = false; // the still preview says it is being read
 };

@@ -2,7 +2,6 @@
 #include "wizard/WebCopyOffer.h"
 
 #include "photo/PhotoFacts.h"
-#include "photo/WebCopy.h"
 #include "photo/WebCopyTexts.h"
 #include "prompts/UserPrompts.h"
 #include "wizard/WaitCursor.h"
@@ -20,21 +19,28 @@ WebCopyOffer::WebCopyOffer(UserPrompts &prompts, QWidget *page)
 {
 }
 
-void WebCopyOffer::offer(int slot, const QString &path)
+void WebCopyOffer::offer(int slot, const QString &path, const PhotoFacts &facts)
 {
     // GIF pictures may move; they are left as they are.
-    if (m_asked.contains(path) || !path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
-        return;
-    const PhotoFacts facts = PhotoFacts::read(path);
-    if (!facts.worthPreparing())
+    if (m_asked.contains(path) || !path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+        !facts.worthPreparing())
         return;
     m_asked.insert(path);
+    const QString copyPath = WebCopy::copyPathFor(path, m_made);
     if (m_prompts.question(m_page->window(), QStringLiteral("Brenzo"),
-                           WebCopyTexts::question(QFileInfo(path).fileName(), facts)))
-        prepare(slot, path);
+                           WebCopyTexts::question(QFileInfo(path).fileName(),
+                                                  QFileInfo(copyPath).fileName(), facts)))
+        prepare(slot, path, copyPath);
 }
 
-void WebCopyOffer::prepare(int slot, const QString &path)
+void WebCopyOffer::rememberCopies(const WebCopy::MadeCopies &made)
+{
+    // What is known of the folder stays known when the user starts a new
+    // page: forgetting a copy would only make the next one take a new name.
+    m_made.insert(made);
+}
+
+void WebCopyOffer::prepare(int slot, const QString &path, const QString &copyPath)
 {
     auto hourglass = std::make_shared<std::optional<WaitCursor>>(std::in_place);
     auto *watcher = new QFutureWatcher<WebCopy::Outcome>(this);
@@ -49,9 +55,10 @@ void WebCopyOffer::prepare(int slot, const QString &path)
                               PromptIcon::Warning);
         } else {
             m_asked.insert(outcome.copyPath);
+            m_made.insert(QFileInfo(outcome.copyPath).fileName(), outcome.sha256);
             emit prepared(slot, path, outcome.copyPath);
         }
         emit finished();
     });
-    watcher->setFuture(QtConcurrent::run(&WebCopy::prepare, path));
+    watcher->setFuture(QtConcurrent::run(&WebCopy::prepare, path, copyPath));
 }

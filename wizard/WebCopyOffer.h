@@ -1,24 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "photo/WebCopy.h"
+
 #include <QObject>
 #include <QSet>
 
 class QWidget;
 class UserPrompts;
+struct PhotoFacts;
 
 // Offers a copy for the web of a photo the user picks on the images page
 // when the photo is large or tells where it was taken, once per file while
 // the program runs, and prepares it off the user-interface thread with the
-// hourglass showing.
+// hourglass showing. A copy replaces only an unchanged copy made here, in
+// this session or an earlier one, never a file of the user's.
 class WebCopyOffer : public QObject {
     Q_OBJECT
 
 public:
     WebCopyOffer(UserPrompts &prompts, QWidget *page);
 
-    // A JPEG picked in picture slot `slot`.
-    void offer(int slot, const QString &path);
+    // A JPEG picked in picture slot `slot`, with what was read of it.
+    void offer(int slot, const QString &path, const PhotoFacts &facts);
+
+    // The copies written here, and those an earlier session wrote, which
+    // are remembered with them.
+    const WebCopy::MadeCopies &madeCopies() const { return m_made; }
+    void rememberCopies(const WebCopy::MadeCopies &made);
 
 signals:
     // The copy is written; the slot may take it in place of the original.
@@ -27,9 +36,10 @@ signals:
     void finished();
 
 private:
-    void prepare(int slot, const QString &path);
+    void prepare(int slot, const QString &path, const QString &copyPath);
 
     UserPrompts &m_prompts;
     QWidget *m_page;
     QSet<QString> m_asked; // answered, or a copy made here
+    WebCopy::MadeCopies m_made;
 };

@@ -85,7 +85,7 @@ QString fingerprint(ssh_key key)
 KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port)
     : m_ownFile(std::move(ownFile)), m_userFile(std::move(userFile)),
       m_hostEntry(port == 22 ? host.toLower()
-                             : QStringLiteral("[%1]:%2").arg(host.toLower()).arg(port))
+                             : QStringLiteral("[%1]:%2").arg(host.toLower(), QString::number(port)))
 {
 }
 

@@ -2,10 +2,12 @@
 // A photo made ready for the web: what is told about it, the copy's size,
 // turn and missing metadata, and bad input refused without harm.
 
+#include "photo/JpegHeaders.h"
 #include "photo/PhotoFacts.h"
 #include "photo/WebCopy.h"
 #include "photo/WebCopyTexts.h"
 #include "tests/support/CameraPhoto.h"
+#include "tests/support/CraftedJpeg.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -65,9 +67,47 @@ private slots:
         QCOMPARE(facts.worthPreparing(), QTest::currentDataTag() != "small"_ba);
     }
 
+    // Headers that hold a frame and reach the first scan within the bounds
+    // are read on; any other JPEG is refused before a reader sees it.
+    void headersInBounds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        const QByteArray plain = jpegWithSegments(0);
+        const int most = JpegHeaders::kMostSegments;
+        QTest::newRow("plain") << plain << true;
+        QTest::newRow("many segments") << jpegWithSegments(most - 100) << true;
+        QTest::newRow("too many segments") << jpegWithSegments(most) << false;
+        QTest::newRow("comments past the bytes")
+            << jpegWithSegments(JpegHeaders::kMostBytes / 65533 + 1, 0xFE, 65533) << false;
+        QTest::newRow("stray bytes") << QByteArray(plain).insert(2, "\0\0\xFF\xFF", 4) << true;
+        QTest::newRow("scan before a frame") << QByteArray("\xFF\xD8\xFF\xDA\x00\x02") << false;
+        QTest::newRow("no JPEG") << QByteArray("GIF89a") << true;
+    }
+
+    void headersInBounds()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, read);
+        QBuffer file(&bytes);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(JpegHeaders::endInBounds(file), read);
+    }
+
+    // A name is shown as it is, whatever it holds.
+    void question_data()
+    {
+        QTest::addColumn<QString>("stem");
+        QTest::newRow("plain") << u"playa"_s;
+        QTest::newRow("a place marker") << u"vacaciones 100%1"_s;
+    }
+
     void question()
     {
-        QCOMPARE(WebCopyTexts::question(u"playa.jpg"_s, {3'940'000, {4032, 3024}, true}),
+        QFETCH(QString, stem);
+        const PhotoFacts facts{3'940'000, {4032, 3024}, true};
+        QString asked = WebCopyTexts::question(stem + u".jpg"_s, stem + u"_web.jpg"_s, facts);
+        QCOMPARE(asked.replace(stem, u"playa"_s),
                  u"La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. Guarda además el "
                  u"lugar donde se tomó, que cualquiera que visite su página podría leer.\n\nLa "
                  u"copia para la web, «playa_web.jpg», mide como mucho 1280 píxeles de lado, pesa "

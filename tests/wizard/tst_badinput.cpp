@@ -6,6 +6,8 @@
 // clear message, never a crash.
 
 #include "page/SavedWork.h"
+#include "photo/JpegHeaders.h"
+#include "tests/support/CraftedJpeg.h"
 #include "tests/wizard/MediaPagesSupport.h"
 #include "wizard/CentralTextPage.h"
 #include "wizard/TfrmWeb.h"
@@ -222,6 +224,8 @@ private slots:
         QTest::newRow("text named .jpg")
             << u"carta.jpg"_s << QByteArray("Querida Ana:\r\nTe escribo desde la playa.\r\n");
         QTest::newRow("text named .gif") << u"notas.GIF"_s << QByteArray(100000, 'x');
+        QTest::newRow("JPEG headers past the bound")
+            << u"xmp.jpg"_s << jpegWithSegments(JpegHeaders::kMostSegments);
     }
 
     void notPictures()
@@ -234,11 +238,14 @@ private slots:
         f.goTo(5);
         f.click(u"btnImagen1"_s);
         clickItem(f.find<QListWidget>(u"lstImagen1"_s), file);
+        QTRY_VERIFY(!f.prompts.ofKind(Kind::Message).isEmpty());
         const auto shown = f.prompts.ofKind(Kind::Message);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().title, u"Brenzo"_s);
         QCOMPARE(shown.first().icon, PromptIcon::Critical);
         QVERIFY2(shown.first().text.contains(file), qPrintable(shown.first().text));
+        QVERIFY(QTest::currentDataTag() != "JPEG headers past the bound"_ba ||
+                shown.first().text.contains(u"no es una imagen válida"_s));
         QCOMPARE(f.find<QLabel>(u"lblNombreImagen1"_s)->text(), file);
         QVERIFY(f.find(u"imgJPG1"_s)->isHidden());
         QVERIFY(f.find(u"RXGIF1"_s)->isHidden());

@@ -35,11 +35,15 @@ QList<int> openSlots(const WizardFixture &f)
     return open;
 }
 
-// Picks a file in the list of a slot, opening the slot first.
+// Picks a file in the list of a slot, opening the slot first; a still
+// picture is read by the time it returns.
 void pick(WizardFixture &f, int slot, const QString &name)
 {
     f.click(u"btnImagen%1"_s.arg(slot));
+    QSignalSpy read(f.find<PictureSlot>(u"frmImagen%1"_s.arg(slot)), &PictureSlot::stillRead);
     clickItem(f.find<FileList>(u"lstImagen%1"_s.arg(slot)), name);
+    if (!name.endsWith(u".gif"_s, Qt::CaseInsensitive))
+        QVERIFY(read.wait());
 }
 
 bool shown(const WizardFixture &f, const QString &name)
@@ -314,6 +318,53 @@ private slots:
         f.restart();
         f.goTo(5);
         QCOMPARE(f.prompts.ofKind(Kind::Question).size(), questions);
+    }
+
+    // A copy replaces only one made here, in this session or an earlier
+    // one, and unchanged since; beside a file of the user's it takes the
+    // first free name, which the question names.
+    void webCopyName_data()
+    {
+        QTest::addColumn<QStringList>("users"); // the user's own files
+        QTest::addColumn<bool>("changed");      // the first copy, before the second
+        QTest::addColumn<QStringList>("copies");
+        const QString web = u"grande_web.jpg"_s, web2 = u"grande_web-2.jpg"_s;
+        QTest::newRow("made here") << QStringList{} << false << QStringList{web, web};
+        QTest::newRow("made here, changed") << QStringList{} << true << QStringList{web, web2};
+        QTest::newRow("the user's") << QStringList{web} << false << QStringList{web2, web2};
+        QTest::newRow("the user's, two")
+            << QStringList{web, web2} << false
+            << QStringList{u"grande_web-3.jpg"_s, u"grande_web-3.jpg"_s};
+    }
+
+    void webCopyName()
+    {
+        QFETCH(QStringList, users);
+        QFETCH(bool, changed);
+        QFETCH(QStringList, copies);
+        WizardFixture f;
+        QImage photo(2000, 1000, QImage::Format_RGB32);
+        photo.fill(Qt::darkGreen);
+        QVERIFY(photo.save(f.path(u"grande.jpg"_s)));
+        for (const QString &name : users)
+            writeFile(f.path(name), "mi foto");
+        for (const QString &copy : copies) {
+            if (changed && &copy == &copies.last())
+                QVERIFY(photo.scaled(24, 12).save(f.path(copies.first())));
+            f.restart();
+            f.prompts.answers.enqueue(true);
+            f.goTo(5);
+            QSignalSpy done(f.find<ImagesPage>(u"p5"_s)->webCopies(), &WebCopyOffer::finished);
+            pick(f, 1, u"grande.jpg"_s);
+            QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+            QVERIFY(f.prompts.ofKind(Kind::Question).last().text.contains(u"«"_s + copy + u"»"_s));
+            QCOMPARE(nameIn(f, 1), copy);
+            QCOMPARE(QImage(f.path(copy)).size(), QSize(1280, 640));
+            f.next(); // the work is saved as the page is left
+        }
+        for (const QString &name : users)
+            QCOMPARE(QFileInfo(f.path(name)).size(), 7); // "mi foto"
+        QCOMPARE(QImage(f.path(copies.first())).size(), changed ? QSize(24, 12) : QSize(1280, 640));
     }
 
     // Reiniciar Selección empties names and addresses, closes the slot and

@@ -8,6 +8,7 @@
 #include "tests/wizard/MediaPagesSupport.h"
 
 #include "page/ColourScheme.h"
+#include "page/MobilePageWriter.h"
 #include "page/PageWriter.h"
 #include "wizard/ImagesPage.h"
 #include "wizard/WebCopyOffer.h"
@@ -56,6 +57,22 @@ private slots:
         QFile page(f.path(u"index.htm"_s));
         QVERIFY(page.open(QIODevice::ReadOnly));
         QCOMPARE(page.readAll().contains("<audio controls loop preload=\"none\""), player);
+    }
+
+    // A noncharacter typed in a field, which a validator reports, reaches
+    // the page as the replacement character.
+    void noncharacters()
+    {
+        PageSettings s;
+        s.txtTitol =
+            u"a\uFFFEb\uFFFFc\uFDD0d\uFDEF"_s + QString::fromUcs4(U"\U0001FFFE\U0010FFFFe\uFDCF");
+        s.txtLibre = s.txtTitol;
+        const QString page = QString::fromUtf8(RenderMobilePage(s, schemeFor(s), u"hoy"_s, {}));
+        const QString written = u"a\uFFFDb\uFFFDc\uFFFDd\uFFFD\uFFFD\uFFFDe\uFDCF"_s;
+        QVERIFY(page.contains(u"<title>"_s + written + u"</title>"_s));
+        QVERIFY(page.contains(written + u"<br>\n"_s));
+        for (const char32_t code : page.toUcs4())
+            QVERIFY2(!QChar::isNonCharacter(code), qPrintable(QString::number(code, 16)));
     }
 
     void visitorsOnPhoneAndDesktop()

@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(f.find<FileList>(u"FileListBox1"_s)->selectedName(), u"melodia.mid"_s);
         QCOMPARE(f.find<FileList>(u"lstImagen1"_s)->selectedName(), u"foto_playa.jpg"_s);
         QVERIFY(!f.find<StillPreview>(u"imgJPG1"_s)->isHidden());
-        QVERIFY(!f.find<StillPreview>(u"imgJPG1"_s)->pixmap().isNull());
+        QTRY_VERIFY(!f.find<StillPreview>(u"imgJPG1"_s)->pixmap().isNull());
         QVERIFY(!f.find<AnimatedPreview>(u"RXGIF2"_s)->isHidden());
         QVERIFY(f.find<AnimatedPreview>(u"RXGIF2"_s)->movie()->isValid());
         QCOMPARE(f.find<FileList>(u"lstImagen3"_s)->selectedName(), u"Logo.Gif"_s);
