@@ -17,13 +17,20 @@ QSize gifSize(const QByteArray &header)
             quint8(header[8]) | (quint8(header[9]) << 8)};
 }
 
+// A camera's headers take a few dozen segments and well under a megabyte;
+// a file whose frame comes later (200,000 small metadata segments, say) is
+// crafted, and has no size worth the time it takes to walk.
+constexpr int kMostSegments = 1000;
+constexpr qint64 kMostBytes = 16ll * 1024 * 1024;
+
 // Walks the segments up to the first start-of-frame, which holds the size.
 // The segments before it (EXIF with its thumbnail, ICC profiles) are skipped
 // by their lengths, never read.
 QSize jpegSize(QFile &file)
 {
     file.seek(2);
-    while (!file.atEnd()) {
+    for (int segment = 0; segment < kMostSegments && file.pos() < kMostBytes && !file.atEnd();
+         ++segment) {
         QByteArray marker = file.read(2);
         if (marker.size() < 2 || quint8(marker[0]) != 0xFF)
             return {};
