@@ -13,6 +13,7 @@
 #include "bench/BenchPrompts.h"
 #include "bench/BenchStats.h"
 #include "bench/GapMeter.h"
+#include "bench/ImagesPageOpen.h"
 #include "bench/ProcStatus.h"
 #include "prompts/BrenzoApplication.h"
 #include "tests/support/CraftedJpeg.h"
@@ -79,12 +80,7 @@ int main(int argc, char **argv)
     BenchPrompts prompts;
     app.setPrompts(&prompts);
     TfrmWeb window(prompts);
-    window.show();
-    window.btnSiguienteClick();
-    window.findChild<QLineEdit *>(QStringLiteral("txtTitol"))->setText(QStringLiteral("Título"));
-    while (window.pageIndex() < 5)
-        window.btnSiguienteClick();
-    auto *page = window.findChild<ImagesPage *>();
+    ImagesPage *page = openImagesPage(window);
     page->btnImagen1Click();
     PictureSlot *slot = page->slot(1);
     QCoreApplication::processEvents();

@@ -12,6 +12,7 @@
 #include "bench/BenchPrompts.h"
 #include "bench/BenchStats.h"
 #include "bench/GapMeter.h"
+#include "bench/ImagesPageOpen.h"
 #include "photo/WebCopy.h"
 #include "wizard/FileList.h"
 #include "wizard/ImagesPage.h"
@@ -123,13 +124,7 @@ int main(int argc, char **argv)
 
     AnsweringPrompts prompts;
     TfrmWeb window(prompts);
-    window.show();
-    window.btnSiguienteClick();
-    window.findChild<QLineEdit *>(QStringLiteral("txtTitol"))->setText(QStringLiteral("Título"));
-    while (window.pageIndex() < 5)
-        window.btnSiguienteClick();
-    auto *page = window.findChild<ImagesPage *>();
-    QCoreApplication::processEvents();
+    ImagesPage *page = openImagesPage(window);
 
     QList<double> oursSeconds, oursGaps, answeredSeconds, answeredGaps, peerSeconds, peerGaps;
     for (int round = 0; round < rounds; ++round) {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo/JpegEnd.h"
 
+#include "photo/JpegMarkers.h"
+
+using namespace JpegMarkers;
+
 namespace {
-constexpr uchar kMarker = 0xFF;
-constexpr uchar kStart = 0xD8;
-constexpr uchar kEnd = 0xD9;
-constexpr uchar kScan = 0xDA;
 
 bool standsAlone(uchar marker)
 {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo/JpegHeaders.h"
 
-namespace {
+#include "photo/JpegMarkers.h"
 
-constexpr uchar kMarker = 0xFF;
-constexpr uchar kStart = 0xD8;
-constexpr uchar kEnd = 0xD9;
-constexpr uchar kScan = 0xDA;
+using namespace JpegMarkers;
+
+namespace {
 
 // The codes that carry no length: restart markers, the start, and a zero,
 // which marks no segment at all.
