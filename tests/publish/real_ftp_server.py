@@ -9,9 +9,8 @@ second, slows the data connections down. Prints "PORT <n>" once it listens,
 pyftpdlib's own log (a transfer's "completed=0|1" among them), and serves
 until it is terminated. With BRENZO_FTP_TLS_CERT set (a PEM file holding a
 certificate and its key) it speaks FTP over TLS only, on the control
-connection and on every data connection. BRENZO_FTP_RENAMES says how it
-renames: "keep-existing" refuses to rename over a file that exists (550),
-"none" knows no RNFR (502); otherwise it renames as the system does.
+connection and on every data connection. BRENZO_FTP_RENAMES=keep-existing
+refuses to rename over a file, BRENZO_FTP_RENAMES=none knows no RNFR.
 """
 import logging
 import os
@@ -22,38 +21,35 @@ from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
-class Logging:
+class ScriptedRenames:
+    def ftp_RNFR(self, path):
+        if os.environ.get("BRENZO_FTP_RENAMES") == "none":
+            return self.respond("502 Command not implemented.")
+        return super().ftp_RNFR(path)
+
+    def ftp_RNTO(self, path):
+        if os.environ.get("BRENZO_FTP_RENAMES") == "keep-existing" and self.fs.lexists(path):
+            self._rnfr = None
+            return self.respond("550 File exists.")
+        return super().ftp_RNTO(path)
+
+
+class LoggingHandler(ScriptedRenames, FTPHandler):
     def pre_process_command(self, line, cmd, arg):
         print("CMD " + line, flush=True)
         super().pre_process_command(line, cmd, arg)
-
-    def ftp_RNFR(self, path):
-        if os.environ.get("BRENZO_FTP_RENAMES") == "none":
-            self.respond("502 Command not implemented.")
-        else:
-            super().ftp_RNFR(path)
-
-    def ftp_RNTO(self, path):
-        if (os.environ.get("BRENZO_FTP_RENAMES") == "keep-existing" and self._rnfr
-                and self.fs.lexists(path)):
-            self._rnfr = None
-            self.respond("550 File exists.")
-        else:
-            super().ftp_RNTO(path)
-
-
-class LoggingHandler(Logging, FTPHandler):
-    pass
 
 
 def tls_handler(certificate, read_limit):
     from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
 
-    class LoggingTlsHandler(Logging, TLS_FTPHandler):
-        pass
-
     class ThrottledTlsDTPHandler(ThrottledDTPHandler, TLS_DTPHandler):
         pass
+
+    class LoggingTlsHandler(ScriptedRenames, TLS_FTPHandler):
+        def pre_process_command(self, line, cmd, arg):
+            print("CMD " + line, flush=True)
+            super().pre_process_command(line, cmd, arg)
 
     if read_limit:
         ThrottledTlsDTPHandler.read_limit = read_limit
