@@ -57,6 +57,8 @@ public:
     void acceptCertificate();
 
     bool isOpen() const { return m_state == State::Open; }
+    // Final replies the server still owes to the commands sent so far.
+    int repliesAwaited() const { return m_repliesAwaited; }
     bool isSecure() const { return tls() && tls()->isEncrypted(); }
     QString hostName() const { return m_host; }
     QHostAddress peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }

@@ -30,6 +30,9 @@ public:
     void start() override;
     void abort() override;
 
+    // STOR went out: the server may hold some of the file under its name.
+    bool commandSent() const { return m_state != State::Passive; }
+
 signals:
     void progress(qint64 bytesSent);
 

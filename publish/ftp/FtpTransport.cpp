@@ -3,6 +3,7 @@
 
 #include "publish/ftp/FtpChangeDirectory.h"
 #include "publish/ftp/FtpLogin.h"
+#include "publish/ftp/FtpReplaceFile.h"
 #include "publish/ftp/FtpStore.h"
 #include "publish/TrustMemory.h"
 
@@ -30,6 +31,7 @@ void FtpTransport::connectAndLogin(const TransportLogin &login)
     // A connection left open from before is not this run's to report on.
     close();
     m_secureRefused = false;
+    m_renamesUnknown = false;
     auto *exchange =
         new FtpLogin(m_control, login.host, login.port, login.user, login.password, this);
     if (m_secure)
@@ -47,6 +49,13 @@ void FtpTransport::changeDirectory(const QString &folder)
 
 void FtpTransport::store(const QString &localPath, const QString &remoteName)
 {
+    if (m_secure && !m_renamesUnknown) {
+        auto *exchange = new FtpReplaceFile(m_control, localPath, remoteName, this);
+        connect(exchange, &FtpReplaceFile::progress, this, &Transport::progress);
+        connect(exchange, &FtpExchange::finished, this,
+                [this, exchange] { m_renamesUnknown |= exchange->renamesUnknown(); });
+        return run(exchange);
+    }
     auto *exchange = new FtpStore(m_control, localPath, remoteName, this);
     connect(exchange, &FtpStore::progress, this, &Transport::progress);
     run(exchange);

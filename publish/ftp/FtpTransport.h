@@ -26,6 +26,13 @@ public:
     void setLimits(const TransportLimits &limits) override;
     void connectAndLogin(const TransportLogin &login) override;
     void changeDirectory(const QString &folder) override;
+    // By FTPS a file travels under a temporary name, which then takes the
+    // file's own; by plain FTP, and by FTPS to a server found to know no
+    // renaming, it is stored under its own name. Leftovers a cut-off run
+    // left are not looked for (the default removeLeftovers()): listing the
+    // folder needs a data connection that brings bytes back, which nothing
+    // here reads, and the next run that sends the file overwrites its
+    // temporary name anyway.
     void store(const QString &localPath, const QString &remoteName) override;
     // The control connection goes without QUIT, any data connection with it.
     void close() override;
@@ -43,4 +50,5 @@ private:
     bool m_secure;
     TrustMemory &m_trust;
     bool m_secureRefused = false;
+    bool m_renamesUnknown = false; // for the rest of the run
 };

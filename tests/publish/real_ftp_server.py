@@ -9,7 +9,8 @@ second, slows the data connections down. Prints "PORT <n>" once it listens,
 pyftpdlib's own log (a transfer's "completed=0|1" among them), and serves
 until it is terminated. With BRENZO_FTP_TLS_CERT set (a PEM file holding a
 certificate and its key) it speaks FTP over TLS only, on the control
-connection and on every data connection.
+connection and on every data connection. BRENZO_FTP_RENAMES=keep-existing
+refuses to rename over a file, BRENZO_FTP_RENAMES=none knows no RNFR.
 """
 import logging
 import os
@@ -20,20 +21,39 @@ from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
-class LoggingHandler(FTPHandler):
+class ScriptedRenames:
+    def ftp_RNFR(self, path):
+        if os.environ.get("BRENZO_FTP_RENAMES") == "none":
+            return self.respond("502 Command not implemented.")
+        return super().ftp_RNFR(path)
+
+    def ftp_RNTO(self, path):
+        if os.environ.get("BRENZO_FTP_RENAMES") == "keep-existing" and self.fs.lexists(path):
+            self._rnfr = None
+            return self.respond("550 File exists.")
+        return super().ftp_RNTO(path)
+
+
+class LoggingHandler(ScriptedRenames, FTPHandler):
     def pre_process_command(self, line, cmd, arg):
         print("CMD " + line, flush=True)
         super().pre_process_command(line, cmd, arg)
 
 
-def tls_handler(certificate):
-    from pyftpdlib.handlers import TLS_FTPHandler
+def tls_handler(certificate, read_limit):
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
 
-    class LoggingTlsHandler(TLS_FTPHandler):
+    class ThrottledTlsDTPHandler(ThrottledDTPHandler, TLS_DTPHandler):
+        pass
+
+    class LoggingTlsHandler(ScriptedRenames, TLS_FTPHandler):
         def pre_process_command(self, line, cmd, arg):
             print("CMD " + line, flush=True)
             super().pre_process_command(line, cmd, arg)
 
+    if read_limit:
+        ThrottledTlsDTPHandler.read_limit = read_limit
+        LoggingTlsHandler.dtp_handler = ThrottledTlsDTPHandler
     LoggingTlsHandler.certfile = certificate
     LoggingTlsHandler.tls_control_required = True
     LoggingTlsHandler.tls_data_required = True
@@ -55,12 +75,12 @@ def main():
     host = sys.argv[4] if len(sys.argv) > 4 else "127.0.0.1"
     read_limit = int(sys.argv[5]) if len(sys.argv) > 5 else 0
     certificate = os.environ.get("BRENZO_FTP_TLS_CERT")
-    handler = tls_handler(certificate) if certificate else LoggingHandler
+    handler = tls_handler(certificate, read_limit) if certificate else LoggingHandler
     logging.basicConfig(level=logging.INFO, handlers=[PrefixedStdout()])
     authorizer = DummyAuthorizer()
     authorizer.add_user(user, password, root, perm="elradfmwMT")
     handler.authorizer = authorizer
-    if read_limit:
+    if read_limit and not certificate:
         ThrottledDTPHandler.read_limit = read_limit
         handler.dtp_handler = ThrottledDTPHandler
     server = FTPServer((host, 0), handler)

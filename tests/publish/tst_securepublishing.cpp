@@ -23,10 +23,11 @@ namespace {
 const QString Python = QStringLiteral("/usr/bin/python3");
 
 // A running pyftpdlib that speaks only FTP over TLS, with the given
-// certificate, serving `root`.
+// certificate, serving `root`, renaming and slowed down as real_ftp_server.py says.
 class TlsFtpServer {
 public:
-    bool start(const QString &root, const QString &certificate)
+    bool start(const QString &root, const QString &certificate, const QString &renames = QString(),
+               int readLimit = 0)
     {
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
             while (m_process.canReadLine()) {
@@ -40,9 +41,11 @@ public:
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("BRENZO_FTP_TLS_CERT"), certificate);
+        environment.insert(QStringLiteral("BRENZO_FTP_RENAMES"), renames);
         m_process.setProcessEnvironment(environment);
         m_process.start(Python, {QStringLiteral(BRENZO_REAL_FTP_SERVER), root,
-                                 QStringLiteral("ana"), QStringLiteral("secreto")});
+                                 QStringLiteral("ana"), QStringLiteral("secreto"),
+                                 QStringLiteral("127.0.0.1"), QString::number(readLimit)});
         return QTest::qWaitFor([this] { return m_port != 0; }, 30000);
     }
     ~TlsFtpServer()
@@ -79,6 +82,8 @@ private slots:
     void init();
     void uploadsOverTls();
     void uploadsOverTlsToVsftpd();
+    void replacingFiles_data();
+    void replacingFiles();
     void certificateAnswers_data();
     void certificateAnswers();
     void changedCertificateIsAskedAbout();
@@ -224,17 +229,24 @@ void TestSecurePublishing::uploadsOverTls()
     QCOMPARE(first.ofKind(RecordingPrompts::Kind::Question).size(), 1);
     QCOMPARE(first.messageTexts(), QStringList{PublishTexts::Published});
     compareUploads(QDir(root.path()).filePath(QStringLiteral("public_html")));
-    QCOMPARE(server.commands,
-             QStringList({"AUTH TLS", "USER ana", "PASS secreto", "TYPE I", "SYST", "PBSZ 0",
-                          "PROT P", "CWD /public_html", "PASV", "STOR vacio.gif", "PASV",
-                          "STOR foto.jpg", "PASV", "STOR pagina.htm"}));
+    // Each file arrives whole under a temporary name, then takes its own.
+    QStringList sent;
+    for (const QString name : {"vacio.gif", "foto.jpg", "pagina.htm"})
+        sent << "PASV"
+             << "STOR ." + name + ".brenzo-tmp"
+             << "RNFR ." + name + ".brenzo-tmp"
+             << "RNTO " + name;
+    QCOMPARE(server.commands, QStringList({"AUTH TLS", "USER ana", "PASS secreto", "TYPE I", "SYST",
+                                           "PBSZ 0", "PROT P", "CWD /public_html"}) +
+                                  sent);
+    QCOMPARE(QDir(root.filePath("public_html")).entryList(QDir::Files | QDir::Hidden).size(), 3);
 
     // Second time: the remembered certificate is taken without a question.
     server.commands.clear();
     RecordingPrompts second = publish(server.port(), {});
     QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
     QCOMPARE(second.messageTexts(), QStringList{PublishTexts::Published});
-    QCOMPARE(server.commands.size(), 14);
+    QCOMPARE(server.commands.size(), 20);
 }
 
 void TestSecurePublishing::uploadsOverTlsToVsftpd()
@@ -258,6 +270,63 @@ void TestSecurePublishing::uploadsOverTlsToVsftpd()
     RecordingPrompts second = publishAs(server.port(), user, password, {});
     QVERIFY(second.ofKind(RecordingPrompts::Kind::Question).isEmpty());
     QCOMPARE(second.messageTexts(), QStringList{PublishTexts::Published});
+    // vsftpd's own log: every upload under a temporary name, then renamed.
+    const QString log = server.log();
+    QCOMPARE(log.count(QRegularExpression("OK UPLOAD: [^\\n]*brenzo-tmp")), 6);
+    QCOMPARE(log.count(QRegularExpression("OK RENAME: [^\\n]*\"/\\.(.+)\\.brenzo-tmp /\\1\"")), 6);
+}
+
+void TestSecurePublishing::replacingFiles_data()
+{
+    QTest::addColumn<QString>("renames");      // as real_ftp_server.py takes it
+    QTest::addColumn<bool>("cancel");          // during the picture
+    QTest::addColumn<QStringList>("commands"); // for the first file, held already
+    QTest::newRow("refuses to rename over a file")
+        << "keep-existing" << false
+        << QStringList({"PASV", "STOR .vacio.gif.brenzo-tmp", "RNFR .vacio.gif.brenzo-tmp",
+                        "RNTO vacio.gif", "DELE .vacio.gif.brenzo-old", "RNFR vacio.gif",
+                        "RNTO .vacio.gif.brenzo-old", "RNFR .vacio.gif.brenzo-tmp",
+                        "RNTO vacio.gif", "DELE .vacio.gif.brenzo-old", "PASV"});
+    // Found out on the first file, which goes again in place, as the others.
+    QTest::newRow("knows no RNFR")
+        << "none" << false
+        << QStringList({"PASV", "STOR .vacio.gif.brenzo-tmp", "RNFR .vacio.gif.brenzo-tmp",
+                        "DELE .vacio.gif.brenzo-tmp", "PASV", "STOR vacio.gif", "PASV",
+                        "STOR foto.jpg", "PASV", "STOR pagina.htm"});
+    QTest::newRow("Cancelar") << QString() << true << QStringList();
+}
+
+void TestSecurePublishing::replacingFiles()
+{
+    QFETCH(QString, renames);
+    QFETCH(bool, cancel);
+    QFETCH(QStringList, commands);
+    QTemporaryDir root;
+    const QDir folder(root.filePath(QStringLiteral("public_html")));
+    QVERIFY(folder.mkpath("."));
+    for (const QString &name : std::as_const(m_files)) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("antes") == 5);
+    }
+    TlsFtpServer server;
+    // Slowed down, the picture takes a dozen seconds: Cancelar comes well within.
+    QVERIFY(
+        server.start(root.path(), makeCertificate("renames"), renames, cancel ? 256 * 1024 : 0));
+    RecordingPrompts prompts = publish(server.port(), {true}, [&](TfrmEnviar &window) {
+        const QRegularExpression foto("STOR .*foto.*");
+        if (cancel && QTest::qWaitFor([&] { return server.commands.indexOf(foto) >= 0; }, 30000))
+            window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+    });
+    QCOMPARE(prompts.messageTexts().value(0),
+             cancel ? PublishTexts::Cancelled : PublishTexts::Published);
+    QCOMPARE(server.commands.mid(server.commands.indexOf("PASV"), commands.size()), commands);
+    if (!cancel)
+        compareUploads(folder.path());
+    // Cut off during the picture: the old picture and the old page, whole.
+    for (const char *name : {"foto.jpg", "pagina.htm"}) {
+        QFile remote(folder.filePath(name));
+        QVERIFY(!cancel || (remote.open(QIODevice::ReadOnly) && remote.readAll() == "antes"));
+    }
 }
 
 void TestSecurePublishing::certificateAnswers_data()
