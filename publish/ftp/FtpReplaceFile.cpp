@@ -20,6 +20,8 @@ void FtpReplaceFile::start()
     next(step, [this, step](bool ok) {
         if (ok)
             putInPlace();
+        else if (step->reason().startsWith(QLatin1String("553 ")))
+            refusedName();
         else if (step->commandSent())
             removeTemporaryAndFail(step->reason());
         else
@@ -64,21 +66,21 @@ void FtpReplaceFile::putInPlace()
         if (ok)
             return succeed();
         const int fromRefusal = step->fromRefusal();
-        if (fromRefusal == 500 || fromRefusal == 502) {
-            m_renamesUnknown = true;
-            return storeInPlace();
-        }
+        if (fromRefusal == 500 || fromRefusal == 502)
+            return refusedName();
         if (step->toRefusal() >= 500)
             return setAside(step->reason());
         removeTemporaryAndFail(step->reason());
     });
 }
 
-// The server cannot rename: the file goes again, straight under its name,
-// as it would by plain FTP. The temporary one goes first, while nothing can
-// have broken off yet.
-void FtpReplaceFile::storeInPlace()
+// The server cannot rename, or takes no file under a temporary name (553,
+// a name it does not allow, as some hosts answer for names that start with
+// a dot): from now on the files go straight under their names, as by plain
+// FTP. The temporary one goes first, while nothing can have broken off yet.
+void FtpReplaceFile::refusedName()
 {
+    m_renamesUnknown = true;
     next(new FtpRemove(m_control, m_temporary, this), [this](bool) {
         FtpStore *step = store(m_remoteName);
         next(step, [this, step](bool ok) { ok ? succeed() : fail(step->reason()); });

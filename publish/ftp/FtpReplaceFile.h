@@ -14,9 +14,9 @@ class FtpStore;
 // is renamed over the old one. A server that refuses to rename over a file
 // has the old one set aside (".NAME.brenzo-old") while the new one takes
 // its name, and put back when the new one cannot. A server that knows no
-// RNFR gets the file again, under its own name, and the temporary one is
-// removed. A store or rename that fails while the connection lasts leaves
-// no temporary file behind. Each step is an exchange of its own, run one
+// RNFR, or that refuses the temporary name (553), gets the file again,
+// under its own name, and the temporary one is removed. A store or rename that fails while the
+// connection lasts leaves no temporary file behind. Each step is an exchange of its own, run one
 // after the other; a failure names the step's own reason.
 class FtpReplaceFile : public FtpExchange {
     Q_OBJECT
@@ -28,7 +28,8 @@ public:
     void start() override;
     void abort() override;
 
-    // The server answered RNFR as a command it does not know.
+    // The server answered RNFR as a command it does not know, or refused the
+    // temporary name: files go under their own names from now on.
     bool renamesUnknown() const { return m_renamesUnknown; }
 
 signals:
@@ -43,7 +44,7 @@ private:
     void next(FtpExchange *step, std::function<void(bool ok)> then);
     FtpStore *store(const QString &remoteName);
     void putInPlace();
-    void storeInPlace();
+    void refusedName();
     void setAside(const QString &refusal);
     void removeTemporaryAndFail(const QString &reason);
 

@@ -10,7 +10,8 @@ pyftpdlib's own log (a transfer's "completed=0|1" among them), and serves
 until it is terminated. With BRENZO_FTP_TLS_CERT set (a PEM file holding a
 certificate and its key) it speaks FTP over TLS only, on the control
 connection and on every data connection. BRENZO_FTP_RENAMES=keep-existing
-refuses to rename over a file, BRENZO_FTP_RENAMES=none knows no RNFR.
+refuses to rename over a file, BRENZO_FTP_RENAMES=none knows no RNFR,
+BRENZO_FTP_RENAMES=no-hidden takes no file whose name starts with a dot.
 """
 import logging
 import os
@@ -22,6 +23,12 @@ from pyftpdlib.servers import FTPServer
 
 
 class ScriptedRenames:
+    def ftp_STOR(self, file, mode="w"):
+        if os.environ.get("BRENZO_FTP_RENAMES") == "no-hidden" and \
+                os.path.basename(file).startswith("."):
+            return self.respond("553 File name not allowed.")
+        return super().ftp_STOR(file, mode)
+
     def ftp_RNFR(self, path):
         if os.environ.get("BRENZO_FTP_RENAMES") == "none":
             return self.respond("502 Command not implemented.")

@@ -293,6 +293,10 @@ void TestSecurePublishing::replacingFiles_data()
         << QStringList({"PASV", "STOR .vacio.gif.brenzo-tmp", "RNFR .vacio.gif.brenzo-tmp",
                         "DELE .vacio.gif.brenzo-tmp", "PASV", "STOR vacio.gif", "PASV",
                         "STOR foto.jpg", "PASV", "STOR pagina.htm"});
+    QTest::newRow("takes no hidden name")
+        << "no-hidden" << false
+        << QStringList({"PASV", "STOR .vacio.gif.brenzo-tmp", "DELE .vacio.gif.brenzo-tmp", "PASV",
+                        "STOR vacio.gif", "PASV", "STOR foto.jpg", "PASV", "STOR pagina.htm"});
     QTest::newRow("Cancelar") << QString() << true << QStringList();
 }
 
