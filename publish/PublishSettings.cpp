@@ -52,6 +52,11 @@ void writeAllButPassword(QSettings &settings, const PublishSettings &values)
     settings.setValue(QStringLiteral("Usuario"), values.user);
     settings.setValue(QStringLiteral("Directorio"), values.folder);
     settings.setValue(QStringLiteral("Conexion"), QString(ConnectionNames[int(values.connection)]));
+    // Only when there is one: without it, the store is as it always was.
+    if (values.address.isEmpty())
+        settings.remove(QStringLiteral("Direccion"));
+    else
+        settings.setValue(QStringLiteral("Direccion"), values.address);
     // Still written, so that an earlier version sharing the store keeps the
     // secure choice. A string like the others: REG_SZ in the registry too.
     const bool ftps = values.connection == PublishSettings::Connection::Ftps;
@@ -78,7 +83,8 @@ PublishSettings PublishSettings::load()
     const QSettings settings = store();
     return {readText(settings, QStringLiteral("Servidor")),
             readText(settings, QStringLiteral("Usuario")), readText(settings, Password),
-            readText(settings, QStringLiteral("Directorio")), readConnection(settings)};
+            readText(settings, QStringLiteral("Directorio")), readConnection(settings),
+            readText(settings, QStringLiteral("Direccion"))};
 }
 
 void PublishSettings::save() const

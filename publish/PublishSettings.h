@@ -5,7 +5,8 @@
 #include <QString>
 
 // The remembered publishing settings. On Windows they are the REG_SZ values
-// "Servidor", "Usuario", "Password", "Directorio", "Conexion" and "FTPS" under
+// "Servidor", "Usuario", "Password", "Directorio", "Conexion", "FTPS" and
+// "Direccion" under
 // HKEY_CURRENT_USER\Software\BrenzoFTP; elsewhere the same values in the
 // user's native settings store of that name. The password is in the store
 // only where no keyring keeps it (PasswordStore).
@@ -20,6 +21,8 @@ struct PublishSettings {
     QString password;
     QString folder;
     Connection connection = Connection::Ftp;
+    // Where visitors see the page; empty when the user gave none.
+    QString address = QString();
 
     // A missing store or value gives an empty text; nothing is reported.
     static PublishSettings load();

@@ -89,15 +89,15 @@ void TfrmEnviar::createControls()
     setWindowTitle(QStringLiteral("Brenzo - Publicación Página Web"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(489, 294);
+    setFixedSize(489, 342);
     setFont(arial(11));
 
-    auto *panel = place(new QFrame(this), "Panel1", 0, 0, 121, 294);
+    auto *panel = place(new QFrame(this), "Panel1", 0, 0, 121, 342);
     panel->setAutoFillBackground(true);
     QPalette teal = panel->palette();
     teal.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
     panel->setPalette(teal);
-    auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 294);
+    auto *image = place(new QLabel(panel), "Image1", 0, 0, 121, 342);
     image->setPixmap(artwork(QStringLiteral(":/publish/art/panel_enviar.png")));
     image->setScaledContents(true);
 
@@ -147,21 +147,31 @@ void TfrmEnviar::createControls()
     m_cmbConexion = place(new QComboBox(this), "cmbConexion", 248, 184, 233, 22);
     m_cmbConexion->addItems({QStringLiteral("FTP"), QStringLiteral("FTPS (FTP con TLS)"),
                              QStringLiteral("SFTP (SSH)")});
+    // The address visitors type, longer than the other texts: a row of its
+    // own under its label.
+    auto *addressLabel = place(new QLabel(QStringLiteral("Dirección de su página"), this),
+                               "lblDireccion", 136, 210, 200, 18);
+    addressLabel->setFont(arial(11, true));
+    addressLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    fitText(addressLabel);
+    m_txtDireccion = place(new QLineEdit(this), "txtDireccion", 136, 230, 345, 22);
+    m_txtDireccion->setPlaceholderText(QStringLiteral("https://www.ejemplo.es/"));
+    addressLabel->setBuddy(m_txtDireccion);
 
     m_btnPublica = place(pictureButton(this, QStringLiteral("Publicar Web"),
                                        QStringLiteral(":/publish/art/btn_publicar.png")),
-                         "btnPublica", 136, 216, 161, 25);
+                         "btnPublica", 136, 264, 161, 25);
     auto *cancel = place(pictureButton(this, QStringLiteral("Cancelar"),
                                        QStringLiteral(":/publish/art/btn_cancelar.png")),
-                         "BitBtn2", 304, 216, 89, 25);
+                         "BitBtn2", 304, 264, 89, 25);
     auto *help = place(pictureButton(this, QStringLiteral("&Ayuda"),
                                      QStringLiteral(":/publish/art/btn_ayuda.png")),
-                       "BitBtn1", 400, 216, 81, 25);
+                       "BitBtn1", 400, 264, 81, 25);
     connect(m_btnPublica, &QPushButton::clicked, this, &TfrmEnviar::btnPublicaClick);
     connect(cancel, &QPushButton::clicked, this, &TfrmEnviar::BitBtn2Click);
     connect(help, &QPushButton::clicked, this, &TfrmEnviar::BitBtn1Click);
 
-    m_lblEstado = place(new StatusLine(this), "lblEstado", 136, 248, 345, 18);
+    m_lblEstado = place(new StatusLine(this), "lblEstado", 136, 296, 345, 18);
     m_lblEstado->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_lblEstado->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setStatus(QStringLiteral("No Conectado"));
@@ -169,7 +179,7 @@ void TfrmEnviar::createControls()
     auto *link = place(new LinkLabel(QStringLiteral("Para borrar su página, le recomendamos "
                                                     "el programa Tralmo"),
                                      this),
-                       "Label7", 152, 272, 302, 14);
+                       "Label7", 152, 320, 302, 14);
     QFont linkFont = arial(11);
     linkFont.setUnderline(true);
     link->setFont(linkFont);
@@ -180,7 +190,8 @@ void TfrmEnviar::createControls()
     QWidget::setTabOrder(m_txtUSer, m_txtPassword);
     QWidget::setTabOrder(m_txtPassword, m_txtRemoto);
     QWidget::setTabOrder(m_txtRemoto, m_cmbConexion);
-    QWidget::setTabOrder(m_cmbConexion, m_btnPublica);
+    QWidget::setTabOrder(m_cmbConexion, m_txtDireccion);
+    QWidget::setTabOrder(m_txtDireccion, m_btnPublica);
     QWidget::setTabOrder(m_btnPublica, cancel);
     QWidget::setTabOrder(cancel, help);
     AccessibleNames::nameControls(this);
@@ -202,6 +213,7 @@ void TfrmEnviar::FormCreate()
     m_txtUSer->setText(settings.user);
     m_txtRemoto->setEditText(settings.folder);
     m_cmbConexion->setCurrentIndex(int(settings.connection));
+    m_txtDireccion->setText(settings.address);
     // The password comes from its store when the window is first shown.
 }
 
@@ -209,7 +221,8 @@ void TfrmEnviar::SaveSettings()
 {
     const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
                                    trimmedText(m_txtPassword->text()),
-                                   trimmedText(m_txtRemoto->currentText()), connection()};
+                                   trimmedText(m_txtRemoto->currentText()), connection(),
+                                   trimmedText(m_txtDireccion->text())};
     m_keeper.save(settings);
 }
 
@@ -225,6 +238,7 @@ void TfrmEnviar::SetInputsEnabled(bool enabled)
     m_txtPassword->setEnabled(enabled);
     m_txtRemoto->setEnabled(enabled);
     m_cmbConexion->setEnabled(enabled);
+    m_txtDireccion->setEnabled(enabled);
     m_btnPublica->setEnabled(enabled);
 }
 
@@ -321,7 +335,8 @@ void TfrmEnviar::btnPublicaClick()
     // whose name starts with a blank, and none would find "/public_html"
     // under " /public_html". Nothing left of it: no folder change.
     const QString folder = trimmedText(m_txtRemoto->currentText());
-    m_job.start({server, user, password, folder, connection()});
+    m_job.start(
+        {server, user, password, folder, connection(), trimmedText(m_txtDireccion->text())});
 }
 
 void TfrmEnviar::BitBtn2Click()

@@ -79,6 +79,7 @@ private:
     QLineEdit *m_txtPassword = nullptr;
     QComboBox *m_txtRemoto = nullptr;
     QComboBox *m_cmbConexion = nullptr;
+    QLineEdit *m_txtDireccion = nullptr;
     QPushButton *m_btnPublica = nullptr;
     StatusLine *m_lblEstado = nullptr;
 

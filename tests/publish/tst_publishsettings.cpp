@@ -169,6 +169,8 @@ void TestPublishSettings::savingTrims()
     window.findChild<QComboBox *>(QStringLiteral("txtRemoto"))
         ->setEditText(QStringLiteral(" /sitio\u00a0"));
     window.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->setCurrentIndex(2);
+    window.findChild<QLineEdit *>(QStringLiteral("txtDireccion"))
+        ->setText(QStringLiteral(" www.ejemplo.es/ana "));
     QSignalSpy saved(&window, &TfrmEnviar::settingsSaved);
     window.SaveSettings();
     QVERIFY(saved.wait());
@@ -179,6 +181,8 @@ void TestPublishSettings::savingTrims()
              QStringList({"ftp.ejemplo.es", "ana", "se creto", QStringLiteral("/sitio\u00a0")}));
     QCOMPARE(nextStart.findChild<QComboBox *>(QStringLiteral("cmbConexion"))->currentText(),
              QStringLiteral("SFTP (SSH)"));
+    QCOMPARE(nextStart.findChild<QLineEdit *>(QStringLiteral("txtDireccion"))->text(),
+             QStringLiteral("www.ejemplo.es/ana"));
 }
 
 void TestPublishSettings::ownerOnly_data()

@@ -44,7 +44,7 @@ void TestPublishWindow::controls_data()
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 121, 294) << QString();
+    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 121, 342) << QString();
     QTest::newRow("Label5") << "Label5" << QRect(136, 4, 200, 18) << "PUBLICACIÓN PÁGINA WEB";
     QTest::newRow("Label6") << "Label6" << QRect(136, 24, 346, 42)
                             << "Si su servidor admite publicar páginas web mediante FTP, siguiendo "
@@ -61,11 +61,15 @@ void TestPublishWindow::controls_data()
     // The one row added under the remote folder moves what follows it down.
     QTest::newRow("lblConexion") << "lblConexion" << QRect(136, 184, 110, 22) << "Conexión";
     QTest::newRow("cmbConexion") << "cmbConexion" << QRect(248, 184, 233, 22) << "FTP";
-    QTest::newRow("btnPublica") << "btnPublica" << QRect(136, 216, 161, 25) << "Publicar Web";
-    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(304, 216, 89, 25) << "Cancelar";
-    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(400, 216, 81, 25) << "&Ayuda";
-    QTest::newRow("lblEstado") << "lblEstado" << QRect(136, 248, 345, 18) << "No Conectado";
-    QTest::newRow("Label7") << "Label7" << QRect(152, 272, 302, 14)
+    // The page's address, on a row of its own under its label.
+    QTest::newRow("lblDireccion") << "lblDireccion" << QRect(136, 210, 200, 18)
+                                  << "Dirección de su página";
+    QTest::newRow("txtDireccion") << "txtDireccion" << QRect(136, 230, 345, 22) << QString();
+    QTest::newRow("btnPublica") << "btnPublica" << QRect(136, 264, 161, 25) << "Publicar Web";
+    QTest::newRow("BitBtn2") << "BitBtn2" << QRect(304, 264, 89, 25) << "Cancelar";
+    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(400, 264, 81, 25) << "&Ayuda";
+    QTest::newRow("lblEstado") << "lblEstado" << QRect(136, 296, 345, 18) << "No Conectado";
+    QTest::newRow("Label7") << "Label7" << QRect(152, 320, 302, 14)
                             << "Para borrar su página, le recomendamos el programa Tralmo";
 }
 
@@ -78,7 +82,7 @@ void TestPublishWindow::controls()
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
     QCOMPARE(window.windowTitle(), QStringLiteral("Brenzo - Publicación Página Web"));
-    QCOMPARE(window.size(), QSize(489, 294));
+    QCOMPARE(window.size(), QSize(489, 342));
     QCOMPARE(window.minimumSize(), window.maximumSize());
 
     QWidget *control = window.findChild<QWidget *>(name);
@@ -160,7 +164,7 @@ void TestPublishWindow::keyboardOrder()
         widget = widget->nextInFocusChain();
     } while (widget != start);
     QCOMPARE(order, QStringList({"txtServer", "txtUSer", "txtPassword", "txtRemoto", "cmbConexion",
-                                 "btnPublica", "BitBtn2", "BitBtn1"}));
+                                 "txtDireccion", "btnPublica", "BitBtn2", "BitBtn1"}));
 }
 
 void TestPublishWindow::keysThatDoNothing_data()
