@@ -335,6 +335,10 @@ void LiveCheck::conclude()
         report.verdict = Verdict::FilesMissing;
     else
         report.verdict = Verdict::Live;
+    // Files that cannot be seen because the page itself cannot are not
+    // missing on their own.
+    if (report.verdict != Verdict::FilesMissing)
+        report.missing.clear();
     m_results.clear();
     emit finished(report);
 }

@@ -34,6 +34,7 @@ public:
         BadCertificate,
         Unreachable
     };
+    Q_ENUM(Verdict)
     // found: in plain Spanish words, for the details.
     struct Fetch {
         QUrl url;
@@ -43,8 +44,8 @@ public:
     struct Report {
         Verdict verdict = Verdict::Live;
         QUrl address;
-        QStringList missing;
-        QString reason;
+        QStringList missing; // with FilesMissing: the names that are not there as sent
+        QString reason;      // with Unreachable: why, in plain Spanish words
         QList<Fetch> fetches;
     };
 

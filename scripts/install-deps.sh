@@ -41,6 +41,7 @@ packages=(
     openssh-server
     # Checking the published page from the visitor's side: a real web server.
     lighttpd
+    lighttpd-mod-openssl
 )
 
 missing=()
