@@ -141,7 +141,10 @@ void LiveCheck::start(const QString &address, const QString &startupFolder,
         Report report;
         report.verdict = Verdict::Unreachable;
         report.reason = QStringLiteral("la dirección no es válida");
-        QTimer::singleShot(0, this, [this, report] { emit finished(report); });
+        QTimer::singleShot(0, this, [this, report, run = m_run] {
+            if (run == m_run)
+                emit finished(report);
+        });
         return;
     }
 
@@ -228,7 +231,11 @@ void LiveCheck::onFinished(QNetworkReply *reply)
     reply->deleteLater();
 
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.elsewhere = reply->url().host().compare(result.target.url.host(), Qt::CaseInsensitive);
+    result.elsewhere =
+        reply->url().host().compare(result.target.url.host(), Qt::CaseInsensitive) != 0;
+    // A handshake that failed without naming a certificate error is no
+    // better for a visitor's browser.
+    result.badCertificate |= reply->error() == QNetworkReply::SslHandshakeFailedError;
     const Target &target = result.target;
     result.matches = isSuccess(result.status) && !result.tooBig && target.size >= 0 &&
                      result.received == target.size && result.hash->result() == target.digest;
@@ -321,8 +328,8 @@ void LiveCheck::conclude()
     if (std::any_of(m_results.begin(), m_results.end(),
                     [](const Result &r) { return r.badCertificate; }))
         report.verdict = Verdict::BadCertificate;
-    else if (page.status == 0 && !page.tooBig)
-        report.verdict = Verdict::Unreachable, report.reason = page.unreachable;
+    else if (page.status == 0)
+        report.verdict = Verdict::Unreachable;
     // Any refusal to show it (not found, forbidden, a server error) leaves
     // the visitor without the page.
     else if (!isSuccess(page.status))
@@ -339,6 +346,8 @@ void LiveCheck::conclude()
     // missing on their own.
     if (report.verdict != Verdict::FilesMissing)
         report.missing.clear();
+    if (report.verdict == Verdict::Unreachable)
+        report.reason = page.unreachable;
     m_results.clear();
     emit finished(report);
 }
@@ -358,6 +367,7 @@ void LiveCheck::abortAll()
 
 void LiveCheck::cancel()
 {
+    ++m_run;
     m_deadline.stop();
     m_retry.stop();
     abortAll();

@@ -91,6 +91,7 @@ private:
     QTimer m_retry;
     bool m_timedOut = false;
     bool m_retried = false;
+    quint64 m_run = 0; // counts cancellations: a report of an earlier run is dropped
 
     QUrl m_address;
     std::vector<Target> m_targets;
