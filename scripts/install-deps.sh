@@ -39,6 +39,9 @@ packages=(
     # Publishing by SFTP, and the OpenSSH server its tests talk to.
     libssh-dev
     openssh-server
+    # Checking the published page from the visitor's side: a real web server.
+    lighttpd
+    lighttpd-mod-openssl
 )
 
 missing=()

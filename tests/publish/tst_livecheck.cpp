@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The check of the published page against a real lighttpd on loopback: each
+// row lays out what the server shows and expects what the check finds.
+
+#include "publish/LiveCheck.h"
+#include "publish/LiveCheckMessages.h"
+#include "tests/publish/StopServer.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using Verdict = LiveCheck::Verdict;
+
+static bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Debian's lighttpd serving root/ of `work` on a free port of 127.0.0.1
+// (HTTPS only, given crt and key in `work`), looking for index.html before
+// index.htm. Empty once it answers; otherwise why not.
+static QString startLighttpd(QProcess &process, const QString &work, bool https, quint16 &port)
+{
+    const QString binary = "/usr/sbin/lighttpd";
+    if (!QFileInfo(binary).isExecutable())
+        return "lighttpd is missing (install lighttpd lighttpd-mod-openssl)";
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    port = probe.serverPort();
+    probe.close();
+    QString conf =
+        QStringLiteral("server.document-root = \"%1/root\"\nserver.bind = \"127.0.0.1\"\n"
+                       "server.port = %2\nserver.errorlog = \"%1/error.log\"\n"
+                       "index-file.names = ( \"index.html\", \"index.htm\" )\n")
+            .arg(work, QString::number(port));
+    if (https)
+        conf += QStringLiteral("server.modules += ( \"mod_openssl\" )\nssl.engine = \"enable\"\n"
+                               "ssl.pemfile = \"%1/crt\"\nssl.privkey = \"%1/key\"\n")
+                    .arg(work);
+    if (!writeFile(work + "/lighttpd.conf", conf.toUtf8()) || !QDir().mkpath(work + "/root"))
+        return "cannot write in " + work;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(binary, {"-D", "-f", work + "/lighttpd.conf"});
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000 && process.state() != QProcess::NotRunning) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(500))
+            return QString();
+        process.waitForFinished(50);
+    }
+    return "lighttpd did not start: " + QString::fromLocal8Bit(process.readAll());
+}
+
+class TestLiveCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void check_data();
+    void check();
+};
+
+void TestLiveCheck::check_data()
+{
+    // served: paths under the server's folder, each a copy of the sent file
+    // of that name, or "path=content". altName: the certificate's name for
+    // HTTPS, "closed" for a port nobody listens on, empty for plain HTTP.
+    QTest::addColumn<QStringList>("served");
+    QTest::addColumn<QString>("altName");
+    QTest::addColumn<QString>("typedPath");
+    QTest::addColumn<Verdict>("verdict");
+
+    const QStringList both = {"index.htm", "foto.jpg"};
+    const QStringList placeholder = QStringList{"index.html=<html>Hosting</html>"} + both;
+    QTest::newRow("all fine") << both << ""
+                              << "" << Verdict::Live;
+    QTest::newRow("wrong folder") << QStringList{"www/index.htm", "www/foto.jpg"} << ""
+                                  << "" << Verdict::PageNotFound;
+    QTest::newRow("placeholder in front") << placeholder << ""
+                                          << "" << Verdict::OtherPageAtAddress;
+    QTest::newRow("address names the page") << placeholder << ""
+                                            << "/index.htm" << Verdict::Live;
+    QTest::newRow("old copy") << QStringList{"index.htm=<HTML>antes</HTML>", "foto.jpg"} << ""
+                              << "" << Verdict::OldCopy;
+    QTest::newRow("missing picture") << QStringList{"index.htm"} << ""
+                                     << "" << Verdict::FilesMissing;
+    QTest::newRow("picture cut short") << QStringList{"index.htm", "foto.jpg=\xd8\xd8"} << ""
+                                       << "/" << Verdict::FilesMissing;
+    QTest::newRow("no server") << both << "closed"
+                               << "" << Verdict::Unreachable;
+    QTest::newRow("https") << both << "IP:127.0.0.1"
+                           << "" << Verdict::Live;
+    QTest::newRow("https, wrong name") << both << "DNS:otro.example"
+                                       << "" << Verdict::BadCertificate;
+}
+
+void TestLiveCheck::check()
+{
+    QFETCH(QStringList, served);
+    QFETCH(QString, altName);
+    QFETCH(QString, typedPath);
+    QFETCH(Verdict, verdict);
+    QTemporaryDir work;
+    const QString startup = work.filePath("startup");
+    QVERIFY(writeFile(startup + "/index.htm", "<HTML>Pe\xf1"
+                                              "a</HTML>\r\n"));
+    QVERIFY(writeFile(startup + "/foto.jpg", QByteArray(200000, '\xd8')));
+
+    QProcess lighttpd;
+    const auto stop = qScopeGuard([&] { stopServer(lighttpd); });
+    quint16 port = 0;
+    LiveCheck check;
+    check.setRetryDelay(50);
+    const bool https = altName.contains(u':');
+    if (https) {
+        // A certificate of its own authority, handed in as the only one trusted.
+        if (QProcess::execute("openssl",
+                              {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                               "ec_paramgen_curve:prime256v1", "-nodes", "-subj", "/CN=a",
+                               "-addext", "subjectAltName=" + altName, "-keyout",
+                               work.filePath("key"), "-out", work.filePath("crt")}) != 0)
+            QSKIP("openssl could not make a certificate (install openssl)");
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates(QSslCertificate::fromPath(work.filePath("crt")));
+        check.setTlsConfiguration(tls);
+    }
+    if (altName == QLatin1String("closed")) {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        port = closed.serverPort();
+    } else if (const QString why = startLighttpd(lighttpd, work.path(), https, port);
+               !why.isEmpty()) {
+        QSKIP(qPrintable(why));
+    }
+    for (const QString &entry : served) {
+        const QString path = entry.section(u'=', 0, 0);
+        QFile sent(startup + "/" + QFileInfo(path).fileName());
+        QVERIFY(entry.contains(u'=') || sent.open(QIODevice::ReadOnly));
+        QVERIFY(writeFile(work.filePath("root/" + path), entry.contains(u'=')
+                                                             ? entry.section(u'=', 1).toLatin1()
+                                                             : sent.readAll()));
+    }
+
+    // Typed without a scheme, the address means HTTPS.
+    QSignalSpy finished(&check, &LiveCheck::finished);
+    check.start((https ? "" : "http://") + QStringLiteral("127.0.0.1:%1").arg(port) + typedPath,
+                startup, {"index.htm", "foto.jpg"});
+    QVERIFY(finished.wait(30000));
+    const auto report = finished.at(0).at(0).value<LiveCheck::Report>();
+    QVERIFY2(report.verdict == verdict, qPrintable(LiveCheckMessages::details(report)));
+    QCOMPARE(report.missing,
+             verdict == Verdict::FilesMissing ? QStringList{"foto.jpg"} : QStringList());
+    if (verdict == Verdict::Unreachable)
+        QCOMPARE(LiveCheckMessages::text(report), "No pudo comprobarse su página en " +
+                                                      report.address.toString() +
+                                                      ": el servidor rechazó la conexión.");
+}
+
+QTEST_GUILESS_MAIN(TestLiveCheck)
+#include "tst_livecheck.moc"
