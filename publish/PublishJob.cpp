@@ -9,7 +9,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-PublishJob::PublishJob(TrustMemory &trust, QObject *parent) : QObject(parent), m_trust(trust) {}
+PublishJob::PublishJob(TrustMemory &trust, QObject *parent) : QObject(parent), m_trust(trust)
+{
+    connect(&m_check, &LiveCheck::finished, this, [this](const LiveCheck::Report &report) {
+        if (m_step != Step::Check)
+            return;
+        emit pageChecked(report);
+        end(Outcome::Published);
+    });
+}
 
 PublishJob::~PublishJob()
 {
@@ -34,6 +42,7 @@ void PublishJob::start(const PublishSettings &settings)
         m_transport.release()->deleteLater();
     }
     m_remoteFolder = settings.folder;
+    m_address = settings.address;
     // By plain FTP the files go in the list's order, as they always have.
     // Every other way, the page, which comes first, goes last: a run cut
     // short then leaves the old page, never one whose pictures are missing.
@@ -85,6 +94,16 @@ void PublishJob::cancel()
 {
     if (m_transport)
         m_transport->close();
+    if (m_step == Step::Check) {
+        m_check.cancel();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_step == Step::Check)
+                    end(Outcome::Published);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void PublishJob::onTransportFinished(bool ok)
@@ -119,8 +138,21 @@ void PublishJob::onTransportFinished(bool ok)
     case Step::Leftovers:
         // Every file is in place: what could not be removed now is removed
         // by a later run.
-        return end(Outcome::Published);
+        return checkThePage();
+    case Step::Check:
+        return;
     }
+}
+
+// The page as a visitor gets it, when the user gave its address. Whatever
+// the check finds, the page was published.
+void PublishJob::checkThePage()
+{
+    if (m_address.isEmpty())
+        return end(Outcome::Published);
+    m_step = Step::Check;
+    emit statusChanged(QStringLiteral("Comprobando la página publicada ..."));
+    m_check.start(m_address, m_startupFolder, m_files);
 }
 
 void PublishJob::sendNextFile()

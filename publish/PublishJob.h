@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "publish/LiveCheck.h"
 #include "publish/Transport.h"
 
 #include <QObject>
@@ -16,9 +17,11 @@ class TrustMemory;
 // remote folder when one is given, then send every file and stop at the
 // first failure. By plain FTP the files go in list order; every other way
 // the page goes last. Once every file is in place, the transport removes
-// what earlier runs that were cut off left in the folder. Each run has a transport of its own, made
-// for the connection the settings choose. The job holds no window and opens no box: it tells where
-// it is, asks its questions and says how the run ended; the window decides what the user sees.
+// what earlier runs that were cut off left in the folder; then, when the
+// user gave the page's address, the page is fetched as a visitor would. Each run has a transport of
+// its own, made for the connection the settings choose. The job holds no window and opens no box:
+// it tells where it is, asks its questions and says how the run ended; the window decides what the
+// user sees.
 class PublishJob : public QObject {
     Q_OBJECT
 
@@ -47,7 +50,8 @@ public:
     // name a port. Nothing when a run is under way.
     void start(const PublishSettings &settings);
     // Closes the connection at once; a run under way then ends as failed
-    // within a turn of the event loop. Harmless when nothing is open.
+    // within a turn of the event loop, or, while the page is being checked,
+    // as published, unchecked. Harmless when nothing is open.
     void cancel();
     bool isRunning() const { return m_step != Step::Idle; }
 
@@ -57,6 +61,9 @@ signals:
     // Bytes of the whole run handed on so far, out of the sizes of all its
     // files as they were when the run started.
     void progress(qint64 sent, qint64 total);
+    // What a visitor gets at the page's address, just before a run that
+    // published every file ends.
+    void pageChecked(const LiveCheck::Report &report);
     // The run waits for the user's answer.
     void question(std::shared_ptr<TrustQuestion> question);
     // entry names the file that failed with FileFailed, and is empty
@@ -65,10 +72,11 @@ signals:
     void finished(PublishJob::Outcome outcome, const QString &entry, const QString &reason);
 
 private:
-    enum class Step { Idle, Login, Folder, File, Leftovers };
+    enum class Step { Idle, Login, Folder, File, Leftovers, Check };
 
     void onTransportFinished(bool ok);
     void sendNextFile();
+    void checkThePage();
     // The file at that place of the run's order.
     QString localPath(qsizetype index) const;
     void end(Outcome outcome, const QString &entry = QString(), const QString &reason = QString());
@@ -82,6 +90,8 @@ private:
     QStringList m_files;
     QStringList m_order; // of the run under way
     QString m_remoteFolder;
+    QString m_address;
+    LiveCheck m_check;
     Step m_step = Step::Idle;
     qsizetype m_index = 0;
     qint64 m_totalBytes = 0;

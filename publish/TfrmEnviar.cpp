@@ -6,6 +6,7 @@
 #include "prompts/Artwork.h"
 #include "prompts/LinkLabel.h"
 #include "prompts/UserPrompts.h"
+#include "publish/LiveCheckMessages.h"
 #include "publish/PublishSettings.h"
 #include "publish/RunEndMessages.h"
 #include "publish/StatusLine.h"
@@ -76,6 +77,8 @@ TfrmEnviar::TfrmEnviar(UserPrompts &prompts, QWidget *parent)
     connect(&m_job, &PublishJob::progress, this,
             [this](qint64 sent, qint64 total) { m_lblEstado->setProgress(sent, total); });
     connect(&m_job, &PublishJob::question, this, &TfrmEnviar::askTrust);
+    connect(&m_job, &PublishJob::pageChecked, this,
+            [this](const LiveCheck::Report &report) { m_checked = report; });
     connect(&m_job, &PublishJob::finished, this, &TfrmEnviar::onRunFinished);
     connect(&m_keeper, &SettingsKeeper::settingsSaved, this, &TfrmEnviar::settingsSaved);
     connect(&m_keeper, &SettingsKeeper::passwordNotKept, this, &TfrmEnviar::warnPasswordNotKept);
@@ -219,9 +222,11 @@ void TfrmEnviar::FormCreate()
 
 void TfrmEnviar::SaveSettings()
 {
-    const PublishSettings settings{trimmedText(m_txtServer->text()), trimmedText(m_txtUSer->text()),
+    const PublishSettings settings{trimmedText(m_txtServer->text()),
+                                   trimmedText(m_txtUSer->text()),
                                    trimmedText(m_txtPassword->text()),
-                                   trimmedText(m_txtRemoto->currentText()), connection(),
+                                   trimmedText(m_txtRemoto->currentText()),
+                                   connection(),
                                    trimmedText(m_txtDireccion->text())};
     m_keeper.save(settings);
 }
@@ -327,6 +332,7 @@ void TfrmEnviar::btnPublicaClick()
         return;
     }
 
+    m_checked.reset();
     setStatus(QStringLiteral("Iniciando conexión con servidor FTP ..."));
     SetInputsEnabled(false);
     SaveSettings();
@@ -388,7 +394,16 @@ void TfrmEnviar::onRunFinished(PublishJob::Outcome outcome, const QString &entry
 {
     if (m_afterRun == AfterRun::CancelledThenClose)
         showCancelled(m_prompts, this);
+    // A page that visitors see is said on the status line, behind the box
+    // that says it was published; one they do not see, in a box after it.
+    const std::optional<LiveCheck::Report> checked = std::exchange(m_checked, std::nullopt);
+    const bool live = checked && checked->verdict == LiveCheck::Verdict::Live;
+    if (live)
+        setStatus(LiveCheckMessages::text(*checked));
     showRunEnd(m_prompts, this, outcome, entry, reason);
+    if (checked && !live)
+        m_prompts.message(this, QStringLiteral("Brenzo"), LiveCheckMessages::text(*checked),
+                          PromptIcon::Warning, LiveCheckMessages::details(*checked));
     // Once the boxes that tell how the run ended are closed.
     switch (outcome) {
     case PublishJob::Outcome::Published:

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -91,4 +92,6 @@ private:
     // The window lives as long as the program: the user is told once that
     // the password could not be kept.
     bool m_passwordWarned = false;
+    // What the run under way found at the page's address, when it looked.
+    std::optional<LiveCheck::Report> m_checked;
 };

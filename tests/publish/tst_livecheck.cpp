@@ -4,7 +4,14 @@
 
 #include "publish/LiveCheck.h"
 #include "publish/LiveCheckMessages.h"
+#include "publish/TfrmEnviar.h"
+#include "tests/publish/PyftpdlibServer.h"
 #include "tests/publish/StopServer.h"
+#include "tests/support/RecordingPrompts.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -59,9 +66,14 @@ static QString startLighttpd(QProcess &process, const QString &work, bool https,
 class TestLiveCheck : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_config;
+
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }
     void check_data();
     void check();
+    void throughTheWindow_data();
+    void throughTheWindow();
 };
 
 void TestLiveCheck::check_data()
@@ -160,5 +172,65 @@ void TestLiveCheck::check()
                                                       ": el servidor rechazó la conexión.");
 }
 
-QTEST_GUILESS_MAIN(TestLiveCheck)
+void TestLiveCheck::throughTheWindow_data()
+{
+    QTest::addColumn<bool>("seen"); // the web server shows the FTP server's folder
+    QTest::newRow("seen") << true;
+    QTest::newRow("another folder") << false;
+}
+
+// Published by FTP through the window with the page's address given: the
+// status line says the page is there, or a box after the one that says it
+// was published tells that it is not.
+void TestLiveCheck::throughTheWindow()
+{
+    QFETCH(bool, seen);
+    PyftpdlibServer ftp;
+    if (const QString why = ftp.start(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QTemporaryDir web;
+    QVERIFY(!seen || QFile::link(ftp.root(), web.filePath("root")));
+    QProcess lighttpd;
+    const auto stop = qScopeGuard([&] { stopServer(lighttpd); });
+    quint16 port = 0;
+    if (const QString why = startLighttpd(lighttpd, web.path(), false, port); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QTemporaryDir startup;
+    QVERIFY(writeFile(startup.filePath("index.htm"), "<HTML>hola</HTML>\r\n"));
+    QVERIFY(writeFile(startup.filePath("foto.jpg"), QByteArray(5000, 'j')));
+
+    RecordingPrompts prompts;
+    TfrmEnviar window(prompts);
+    window.setUpload(startup.path(), {"index.htm", "foto.jpg"});
+    QStringList statuses;
+    connect(&window, &TfrmEnviar::statusChanged, this,
+            [&statuses](const QString &text) { statuses.append(text); });
+    window.findChild<QLineEdit *>("txtServer")
+        ->setText(QStringLiteral("127.0.0.1:%1").arg(ftp.port()));
+    window.findChild<QLineEdit *>("txtUSer")->setText(PyftpdlibServer::User);
+    window.findChild<QLineEdit *>("txtPassword")->setText(PyftpdlibServer::Password);
+    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(port);
+    window.findChild<QLineEdit *>("txtDireccion")->setText(address);
+    window.show();
+    auto *publish = window.findChild<QPushButton *>("btnPublica");
+    publish->click();
+    QVERIFY(QTest::qWaitFor([&] { return publish->isEnabled(); }, 60000));
+
+    QVERIFY(statuses.contains("Comprobando la página publicada ..."));
+    const QString published = "¡Enhorabuena! Su página ha sido publicada correctamente";
+    if (seen) {
+        QCOMPARE(prompts.messageTexts(), QStringList{published});
+        QVERIFY(statuses.contains("Su página ya puede verse en " + address));
+        return;
+    }
+    QCOMPARE(prompts.messageTexts(),
+             QStringList({published, "Su página se ha publicado, pero no se ve en " + address +
+                                         ". Puede que el directorio remoto no sea el que muestra "
+                                         "su servidor web: pruebe con public_html, www o htdocs, "
+                                         "o pregunte a su proveedor."}));
+    QCOMPARE(prompts.calls.last().title, QStringLiteral("Brenzo"));
+    QCOMPARE(prompts.calls.last().icon, PromptIcon::Warning);
+}
+
+QTEST_MAIN(TestLiveCheck)
 #include "tst_livecheck.moc"
