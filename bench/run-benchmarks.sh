@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave webcopy craftedjpeg startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave webcopy craftedjpeg livecheck startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -28,7 +28,7 @@ skip=" ${BENCH_SKIP:-} "
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 need=()
-for tool in curl:curl vsftpd:vsftpd; do
+for tool in curl:curl vsftpd:vsftpd nghttp:nghttp2-client lighttpd:lighttpd; do
     command -v "${tool%%:*}" >/dev/null || [ -x "/usr/sbin/${tool%%:*}" ] || need+=("${tool#*:}")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -115,6 +115,12 @@ fi
 if [[ $skip != *" craftedjpeg "* ]]; then
     echo "== picking crafted JPEG files (goal: longest UI-thread gap <= 50 ms, peak <= 200 MB)"
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_craftedjpeg" 5
+fi
+
+if [[ $skip != *" livecheck "* ]]; then
+    echo "== checking the published page 50 ms away (goal: <= 2 round trips above nghttp's one" \
+        "HTTP/2 connection, longest UI-thread gap <= 50 ms)"
+    "$build/bench/bench_livecheck" 5
 fi
 
 if [[ $skip != *" startup "* ]]; then
