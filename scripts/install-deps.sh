@@ -30,6 +30,7 @@ packages=(
     dbus-bin
     vsftpd
     python3-openssl
+    python3-cryptography
     openssl
     chromium
     chromium-driver
