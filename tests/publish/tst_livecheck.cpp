@@ -77,6 +77,9 @@ void TestLiveCheck::check_data()
                                             << "/index.htm" << Verdict::Live;
     QTest::newRow("old copy") << QStringList{"index.htm=<HTML>antes</HTML>", "foto.jpg"} << ""
                               << "" << Verdict::OldCopy;
+    QTest::newRow("old copy in a cache")
+        << QStringList{"index.htm=<HTML>antes</HTML>", "foto.jpg"} << "cache"
+        << "" << Verdict::OldCopy;
     QTest::newRow("missing picture") << QStringList{"index.htm"} << ""
                                      << "" << Verdict::FilesMissing;
     QTest::newRow("picture cut short") << QStringList{"index.htm", "foto.jpg=\xd8\xd8"} << ""
@@ -139,6 +142,20 @@ void TestLiveCheck::check()
         QVERIFY(writeFile(work.filePath("root/" + path), entry.contains(u'=')
                                                              ? entry.section(u'=', 1).toLatin1()
                                                              : sent.readAll()));
+    }
+
+    // A cache in front that kept the old page, which then gave way to the
+    // new one on the server.
+    QProcess cache;
+    const auto stopCache = qScopeGuard([&] { stopServer(cache); });
+    if (altName == QLatin1String("cache")) {
+        cache.start("/usr/bin/python3", {BRENZO_CACHING_PROXY, QString::number(port)});
+        QVERIFY(cache.waitForReadyRead(10000));
+        port = cache.readLine().mid(5).trimmed().toUShort();
+        const QString page = QStringLiteral("http://127.0.0.1:%1/index.htm").arg(port);
+        QCOMPARE(QProcess::execute("curl", {"-sf", "-o", "/dev/null", page}), 0);
+        QVERIFY(QFile::remove(work.filePath("root/index.htm")) &&
+                QFile::copy(startup + "/index.htm", work.filePath("root/index.htm")));
     }
 
     // Typed without a scheme, the address means HTTPS.
