@@ -84,8 +84,12 @@ QString fingerprint(ssh_key key)
 
 KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port)
     : m_ownFile(std::move(ownFile)), m_userFile(std::move(userFile)),
-      m_hostEntry(port == 22 ? host.toLower()
-                             : QStringLiteral("[%1]:%2").arg(host.toLower(), QString::number(port)))
+      m_hostEntry(port == 22
+                      ? host.toLower()
+                      : QStringLiteral("[%1]:%2").arg(host.toLower(), QString::number(port))),
+      // Read once: the key's check, its types and its revocation all look
+      // at the same lines.
+      m_ownLines(linesOf(m_ownFile)), m_userLines(linesOf(m_userFile))
 {
 }
 
@@ -93,8 +97,8 @@ std::vector<KnownHosts::Key> KnownHosts::keys() const
 {
     const QByteArray hostEntry = m_hostEntry.toUtf8();
     std::vector<Key> found;
-    for (const QString &path : {m_userFile, m_ownFile}) {
-        for (const QByteArray &line : linesOf(path)) {
+    for (const QList<QByteArray> *lines : {&m_userLines, &m_ownLines}) {
+        for (const QByteArray &line : *lines) {
             ssh_key key = nullptr;
             if (isEntryFor(hostEntry, line, &key))
                 found.emplace_back(key, &ssh_key_free);
@@ -105,8 +109,8 @@ std::vector<KnownHosts::Key> KnownHosts::keys() const
 
 bool KnownHosts::isRevoked(ssh_key serverKey) const
 {
-    for (const QString &path : {m_userFile, m_ownFile}) {
-        for (const QByteArray &line : linesOf(path)) {
+    for (const QList<QByteArray> *lines : {&m_userLines, &m_ownLines}) {
+        for (const QByteArray &line : *lines) {
             const Key key(revokedKey(line), &ssh_key_free);
             if (key && ssh_key_cmp(key.get(), serverKey, SSH_KEY_CMP_PUBLIC) == 0)
                 return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -43,4 +44,6 @@ private:
     QString m_ownFile;
     QString m_userFile;
     QString m_hostEntry;
+    QList<QByteArray> m_ownLines;
+    QList<QByteArray> m_userLines;
 };
