@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int WholeCheck = 20000;
 constexpr int MaxRedirects = 5;
 // Beyond this a body is not the page we sent, whatever follows.
 constexpr qint64 MaxBody = 64ll * 1024 * 1024;
@@ -46,7 +45,7 @@ QUrl withName(QUrl folder, const QString &name)
 }
 
 // Why nothing came back, as the user would say it.
-QString unreachableReason(QNetworkReply::NetworkError error, const QString &detail)
+QString unreachableReason(QNetworkReply::NetworkError error, const QString &detail, int limitMs)
 {
     switch (error) {
     case QNetworkReply::HostNotFoundError:
@@ -55,7 +54,7 @@ QString unreachableReason(QNetworkReply::NetworkError error, const QString &deta
         return QStringLiteral("el servidor rechazó la conexión");
     case QNetworkReply::TimeoutError:
     case QNetworkReply::OperationCanceledError:
-        return QStringLiteral("no respondió en %1 s").arg(WholeCheck / 1000);
+        return QStringLiteral("no respondió en %1 s").arg(limitMs / 1000);
     case QNetworkReply::RemoteHostClosedError:
         return QStringLiteral("el servidor cortó la conexión");
     default:
@@ -96,7 +95,7 @@ LiveCheck::LiveCheck(QObject *parent) : QObject(parent), m_network(new QNetworkA
     m_network->setCookieJar(new ForgetfulCookieJar(m_network));
     m_network->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     m_deadline.setSingleShot(true);
-    m_deadline.setInterval(WholeCheck);
+    m_deadline.setInterval(WholeCheckMs);
     connect(&m_deadline, &QTimer::timeout, this, &LiveCheck::onDeadline);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &LiveCheck::retryPage);
@@ -246,8 +245,10 @@ void LiveCheck::onFinished(QNetworkReply *reply)
     } else if (result.tooBig) {
         found = QStringLiteral("más de 64 MB, no es el archivo enviado");
     } else if (result.status == 0) {
-        result.unreachable = m_timedOut ? unreachableReason(QNetworkReply::TimeoutError, QString())
-                                        : unreachableReason(reply->error(), reply->errorString());
+        const int limit = m_deadline.interval();
+        result.unreachable = m_timedOut
+                                 ? unreachableReason(QNetworkReply::TimeoutError, QString(), limit)
+                                 : unreachableReason(reply->error(), reply->errorString(), limit);
         found = QStringLiteral("sin respuesta: ") + result.unreachable;
     } else if (result.elsewhere) {
         found = QStringLiteral("lleva a otro servidor: ") + reply->url().toString();

@@ -54,6 +54,9 @@ public:
 
     // Tests hand in their own certification authority here; the program never calls it.
     void setTlsConfiguration(const QSslConfiguration &configuration);
+    // The whole check ends after this long, whatever is still under way.
+    static constexpr int WholeCheckMs = 20'000;
+    void setTimeLimit(int milliseconds) { m_deadline.setInterval(milliseconds); }
     // How long a page that differs is given before it is fetched once more.
     void setRetryDelay(int milliseconds) { m_retryDelay = milliseconds; }
 

@@ -152,6 +152,8 @@ void PublishJob::checkThePage()
         return end(Outcome::Published);
     m_step = Step::Check;
     emit statusChanged(QStringLiteral("Comprobando la página publicada ..."));
+    // A server silent for longer than a run allows is as gone here too.
+    m_check.setTimeLimit(std::min(LiveCheck::WholeCheckMs, m_limits.silenceMs));
     m_check.start(m_address, m_startupFolder, m_files);
 }
 

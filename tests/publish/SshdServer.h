@@ -24,6 +24,8 @@ public:
     // The command sshd runs for SFTP, before start(); OpenSSH's sftp-server,
     // logging to sftpLog(), when none is given.
     void setSubsystem(const QString &command) { m_subsystem = command; }
+    // Lines added to the configuration (a choice of ciphers, say), before start().
+    void setExtraConfig(const QString &lines) { m_extraConfig = lines; }
     // Empty once the server answers; otherwise why it could not start.
     QString start();
     void stop();
@@ -48,4 +50,5 @@ private:
     QString m_log;
     quint16 m_port = 0;
     QString m_subsystem;
+    QString m_extraConfig;
 };
