@@ -37,7 +37,7 @@ int tiffNumber(QByteArrayView tiff, qsizetype at, int bytes, bool bigEndian)
 // when there is none or the segment does not hold one that can be read.
 int exifOrientation(QByteArrayView segment)
 {
-    if (!segment.startsWith("Exif\0\0"))
+    if (!segment.startsWith(QByteArrayView("Exif\0\0", 6)))
         return 1;
     const QByteArrayView tiff = segment.sliced(6);
     if (tiff.size() < 8 || !(tiff.startsWith("II") || tiff.startsWith("MM")))
