@@ -11,7 +11,7 @@
 # deleted at the end. The link benchmark starts vsftpd on 127.0.0.2 (port
 # BENCH_PORT + 300 and the eight after it) behind the shaping proxy.
 # Environment: BENCH_PORT (2121), BENCH_TMP (/tmp/brenzo-bench), BENCH_SKIP (a
-# list among pagewriter draftsave webcopy craftedjpeg livecheck startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
+# list among pagewriter draftsave webcopy heiccopy craftedjpeg livecheck startup recovered upload link tls visitor soak), BENCH_LINK_ROUNDS
 # (3: one round of the link benchmark takes about nine minutes),
 # BENCH_UPLOAD_BEFORE (another build's bench_upload, run in the same rounds as
 # ours).
@@ -28,7 +28,8 @@ skip=" ${BENCH_SKIP:-} "
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 need=()
-for tool in curl:curl vsftpd:vsftpd nghttp:nghttp2-client lighttpd:lighttpd; do
+for tool in curl:curl vsftpd:vsftpd nghttp:nghttp2-client lighttpd:lighttpd \
+    heif-convert:libheif-examples convert:imagemagick; do
     command -v "${tool%%:*}" >/dev/null || [ -x "/usr/sbin/${tool%%:*}" ] || need+=("${tool#*:}")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -110,6 +111,12 @@ startup_folder() {
 if [[ $skip != *" webcopy "* ]]; then
     echo "== preparing a 4032 x 3024 photo for the web (goal: longest UI-thread gap <= 50 ms)"
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_webcopy" 5
+fi
+
+if [[ $skip != *" heiccopy "* ]]; then
+    echo "== the web copy of a 12-MP HEIC photo against heif-convert and ImageMagick" \
+        "(goal: longest UI-thread gap <= 50 ms)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_heiccopy" 5
 fi
 
 if [[ $skip != *" craftedjpeg "* ]]; then

@@ -17,7 +17,7 @@ build="$root/build-fuzz"
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_replyreader fuzz_passivereply fuzz_pagewriter fuzz_savedwork)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_replyreader fuzz_passivereply fuzz_pagewriter fuzz_savedwork fuzz_picturesize fuzz_heifexif)
 
 need=()
 command -v clang++ >/dev/null || need+=(clang)

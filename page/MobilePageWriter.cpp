@@ -177,6 +177,7 @@ struct MobilePage {
     const PageSettings &s;
     const PictureSizes &sizes;
     QString out;
+    int picturesWritten = 0;
 
     void line(const QString &text)
     {
@@ -185,21 +186,25 @@ struct MobilePage {
     }
 
     // A picture beside the page, with its size when it is known, so the page
-    // does not move while it arrives.
-    QString picture(const QString &name, const QString &extra = {}, const QString &words = {}) const
+    // does not move while it arrives. The first one the page shows loads at
+    // once; the others wait until the visitor scrolls near them, which spares
+    // a phone's data.
+    QString picture(const QString &name, const QString &extra = {}, const QString &words = {})
     {
         QString tag = QStringLiteral("<img src=\"%1\"").arg(fileAddress(name)) + extra;
         const QSize size = sizes ? sizes(name) : QSize();
         if (!size.isEmpty())
             tag +=
                 QStringLiteral(" width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height());
+        if (picturesWritten++ > 0)
+            tag += QStringLiteral(" loading=\"lazy\"");
         return tag + QStringLiteral(" alt=\"%1\">")
                          .arg(escaped(words.isEmpty() ? alternative(name) : words));
     }
 
     // The picture, inside a link when the address is not blank; the link
     // is named by the picture's text alternative.
-    QString linkedPicture(const QString &name, const QString &link, const QString &extra = {}) const
+    QString linkedPicture(const QString &name, const QString &link, const QString &extra = {})
     {
         if (isBlank(link))
             return picture(name, extra);
@@ -354,7 +359,7 @@ void MobilePage::footer()
 QByteArray RenderMobilePage(const PageSettings &settings, const ColourScheme &scheme,
                             const QString &stamp, const PictureSizes &sizes)
 {
-    MobilePage page{settings, sizes, {}};
+    MobilePage page{settings, sizes, {}, 0};
     page.out.reserve(6000 + settings.txtLibre.size() * 11 / 10);
     page.head(scheme, stamp);
     page.sound();

@@ -23,12 +23,48 @@ QSize gifSize(const QByteArray &header)
 constexpr int kMostSegments = 1000;
 constexpr qint64 kMostBytes = 16ll * 1024 * 1024;
 
+int tiffNumber(QByteArrayView tiff, qsizetype at, int bytes, bool bigEndian)
+{
+    int value = 0;
+    for (int i = 0; i < bytes; ++i) {
+        const int byte = quint8(tiff[at + (bigEndian ? i : bytes - 1 - i)]);
+        value = (value << 8) | byte;
+    }
+    return value;
+}
+
+// The orientation tag of an EXIF segment's first directory, 1 (upright)
+// when there is none or the segment does not hold one that can be read.
+int exifOrientation(QByteArrayView segment)
+{
+    if (!segment.startsWith(QByteArrayView("Exif\0\0", 6)))
+        return 1;
+    const QByteArrayView tiff = segment.sliced(6);
+    if (tiff.size() < 8 || !(tiff.startsWith("II") || tiff.startsWith("MM")))
+        return 1;
+    const bool big = tiff[0] == 'M';
+    const qsizetype directory = qsizetype(quint32(tiffNumber(tiff, 4, 4, big)));
+    if (directory < 8 || directory > tiff.size() - 2)
+        return 1;
+    const int entries = tiffNumber(tiff, directory, 2, big);
+    for (int entry = 0; entry < entries; ++entry) {
+        const qsizetype at = directory + 2 + qsizetype(entry) * 12;
+        if (at + 12 > tiff.size())
+            return 1;
+        if (tiffNumber(tiff, at, 2, big) == 0x0112)
+            return tiffNumber(tiff, at + 8, 2, big); // a SHORT, first in its field
+    }
+    return 1;
+}
+
 // Walks the segments up to the first start-of-frame, which holds the size.
-// The segments before it (EXIF with its thumbnail, ICC profiles) are skipped
-// by their lengths, never read.
-QSize jpegSize(QFile &file)
+// The segments before it (ICC profiles, XMP) are skipped by their lengths,
+// never read, but for the EXIF segment's orientation: browsers turn the
+// picture as it says, and the page must give the size they show.
+QSize jpegSize(QIODevice &file)
 {
     file.seek(2);
+    int orientation = 1;
     for (int segment = 0; segment < kMostSegments && file.pos() < kMostBytes && !file.atEnd();
          ++segment) {
         QByteArray marker = file.read(2);
@@ -52,10 +88,20 @@ QSize jpegSize(QFile &file)
             const QByteArray frame = file.read(5); // precision, height, width
             if (frame.size() < 5)
                 return {};
-            return {bigEndian16(frame, 3), bigEndian16(frame, 1)};
+            const QSize stored(bigEndian16(frame, 3), bigEndian16(frame, 1));
+            return orientation >= 5 && orientation <= 8 ? stored.transposed() : stored;
         }
-        if (code == 0xD9 || code == 0xDA || !file.seek(file.pos() + bigEndian16(length, 0) - 2))
+        if (code == 0xD9 || code == 0xDA)
             return {};
+        const int rest = bigEndian16(length, 0) - 2;
+        if (code == 0xE1 && orientation == 1) {
+            const QByteArray segment = file.read(rest);
+            if (segment.size() < rest)
+                return {};
+            orientation = exifOrientation(segment);
+        } else if (!file.seek(file.pos() + rest)) {
+            return {};
+        }
     }
     return {};
 }
@@ -67,6 +113,11 @@ QSize pictureSize(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    return pictureSize(file);
+}
+
+QSize pictureSize(QIODevice &file)
+{
     const QByteArray header = file.read(10);
     QSize size;
     if (header.size() == 10 && (header.startsWith("GIF87a") || header.startsWith("GIF89a")))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -9,8 +10,10 @@
 // was taken.
 struct PhotoFacts {
     qint64 bytes = 0;
-    QSize pixels;             // as it is shown: turned by its orientation tag
+    QSize pixels;             // as it is shown: turned by its orientation
     bool hasLocation = false; // a GPS position in its metadata
+    QByteArray format;        // as Qt names it ("jpeg", "png", "webp"), or "heif"
+    int frames = 1;           // an animation's frames, or a HEIF file's pictures
 
     // Reads a photo's header and metadata, not its pixels. A file that
     // cannot be read gives empty facts.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo/WebCopy.h"
 
+#include "photo/HeifPicture.h"
 #include "photo/JpegEnd.h"
 #include "photo/WebCopyTexts.h"
 
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QSaveFile>
 
 namespace {
@@ -43,10 +45,49 @@ bool mayTake(const QString &path, const WebCopy::MadeCopies &made)
     return file.isFile() && copy != made.end() && WebCopy::sha256Of(path) == *copy;
 }
 
+bool tooManyPixels(QSize size)
+{
+    return qint64(size.width()) * size.height() > WebCopy::kMostPixels;
+}
+
+QSize copySize(QSize full)
+{
+    return std::max(full.width(), full.height()) > WebCopy::kLongerSide
+               ? full.scaled(WebCopy::kLongerSide, WebCopy::kLongerSide, Qt::KeepAspectRatio)
+               : full;
+}
+
+// libheif decodes the whole picture; it is made smaller afterwards.
+QImage decodeHeif(const QString &path, QString &error)
+{
+    const QString name = QFileInfo(path).fileName();
+    HeifPicture heif(path);
+    const QSize full = heif.size();
+    if (!heif.isValid() || full.isEmpty()) {
+        error = WebCopyTexts::unreadable(name);
+        return {};
+    }
+    if (tooManyPixels(full)) {
+        error = WebCopyTexts::tooLarge(name, full);
+        return {};
+    }
+    const QImage image = heif.decode();
+    if (image.isNull()) {
+        error = WebCopyTexts::unreadable(name);
+        return {};
+    }
+    return image.size() == copySize(image.size())
+               ? image
+               : image.scaled(copySize(image.size()), Qt::IgnoreAspectRatio,
+                              Qt::SmoothTransformation);
+}
+
 // Decodes the photo straight at the copy's size: the JPEG decoder then
 // works on a fraction of the pixels and never holds the full picture.
 QImage decode(QFile &file, QString &error)
 {
+    if (HeifPicture::looksLike(file.peek(64)))
+        return decodeHeif(file.fileName(), error);
     const QString name = QFileInfo(file.fileName()).fileName();
     QImageReader reader(&file);
     reader.setAutoTransform(true);
@@ -55,7 +96,7 @@ QImage decode(QFile &file, QString &error)
         error = WebCopyTexts::unreadable(name);
         return {};
     }
-    if (qint64(full.width()) * full.height() > WebCopy::kMostPixels) {
+    if (tooManyPixels(full)) {
         error = WebCopyTexts::tooLarge(name, full);
         return {};
     }
@@ -69,10 +110,10 @@ QImage decode(QFile &file, QString &error)
             return {};
         }
     }
-    if (std::max(full.width(), full.height()) > WebCopy::kLongerSide)
-        reader.setScaledSize(
-            full.scaled(WebCopy::kLongerSide, WebCopy::kLongerSide, Qt::KeepAspectRatio));
+    if (copySize(full) != full)
+        reader.setScaledSize(copySize(full));
     reader.setQuality(100); // the careful decoder and smooth scaling
+    // An animation gives its first frame.
     QImage image = reader.read();
     if (image.isNull())
         error = WebCopyTexts::unreadable(name);
@@ -81,11 +122,18 @@ QImage decode(QFile &file, QString &error)
 
 // The pixels alone: a fresh image over the same memory carries none of the
 // texts (the JPEG comments) or the colour profile the decoder attached,
-// which the encoder would otherwise write back.
-QImage bare(QImage image)
+// which the encoder would otherwise write back. JPEG has no transparency:
+// what shows through is the page's background.
+QImage bare(QImage image, const QColor &background)
 {
     if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace::SRgb)
         image.convertToColorSpace(QColorSpace::SRgb);
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(background);
+        QPainter(&flat).drawImage(0, 0, image);
+        image = flat;
+    }
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_Grayscale8)
         image.convertTo(QImage::Format_RGB32);
     const QImage view(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
@@ -123,7 +171,8 @@ QByteArray WebCopy::sha256Of(const QString &path)
     return hash.addData(&file) ? hash.result() : QByteArray();
 }
 
-WebCopy::Outcome WebCopy::prepare(const QString &original, const QString &copyPath)
+WebCopy::Outcome WebCopy::prepare(const QString &original, const QString &copyPath,
+                                  const QColor &background)
 {
     const QString name = QFileInfo(original).fileName();
     const QString target = copyPath.isEmpty() ? copyPathFor(original) : copyPath;
@@ -147,7 +196,7 @@ WebCopy::Outcome WebCopy::prepare(const QString &original, const QString &copyPa
     encoded.open(QIODevice::WriteOnly);
     QImageWriter writer(&encoded, "jpeg");
     writer.setQuality(kQuality);
-    if (!writer.write(bare(image)))
+    if (!writer.write(bare(image, background)))
         return refused(WebCopyTexts::notWritten(copyName));
     // QSaveFile writes beside the target and renames only when all went
     // well; on any failure it removes what it wrote.

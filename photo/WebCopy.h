@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QMap>
 #include <QString>
 
@@ -43,8 +44,12 @@ QString copyPathFor(const QString &original, const MadeCopies &made);
 QByteArray sha256Of(const QString &path);
 
 // Writes the copy to target (NAME_web.jpg unless given), replacing an
-// earlier file; the copy appears complete or not at all. Takes a while for a
-// large photo and touches no widget, so it can run on any thread.
-Outcome prepare(const QString &original, const QString &target = {});
+// earlier file; the copy appears complete or not at all. The original may be
+// a JPEG, HEIC, HEIF, PNG or WebP picture, told by its bytes; its transparent
+// parts take the background colour, and an animation gives its first frame.
+// Takes a while for a large photo and touches no widget, so it can run on
+// any thread.
+Outcome prepare(const QString &original, const QString &target = {},
+                const QColor &background = Qt::white);
 
 } // namespace WebCopy

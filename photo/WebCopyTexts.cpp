@@ -2,6 +2,7 @@
 #include "photo/WebCopyTexts.h"
 
 #include "photo/PhotoFacts.h"
+#include "photo/PictureFormats.h"
 #include "photo/WebCopy.h"
 
 #include <QLocale>
@@ -23,6 +24,20 @@ QString dimensions(QSize pixels)
     return QStringLiteral(u"%1 × %2").arg(pixels.width()).arg(pixels.height());
 }
 
+const QString kPlace = QStringLiteral(u" Guarda además el lugar donde se tomó, que cualquiera "
+                                      u"que visite su página podría leer.");
+
+// The format and what it is known for, in a few words.
+QString formatInWords(const QString &fileName)
+{
+    const QString name = PictureFormats::nameOf(fileName);
+    if (name == u"PNG")
+        return QStringLiteral(u"PNG, el de las capturas de pantalla y muchos dibujos");
+    if (name == u"WebP")
+        return QStringLiteral(u"WebP, el de muchas imágenes guardadas de internet");
+    return name + QStringLiteral(u", el que usan muchos teléfonos para sus fotos");
+}
+
 } // namespace
 
 QString WebCopyTexts::question(const QString &fileName, const QString &copyName,
@@ -31,11 +46,33 @@ QString WebCopyTexts::question(const QString &fileName, const QString &copyName,
     QString text = QStringLiteral(u"La foto «%1» ocupa %2 y mide %3 píxeles.")
                        .arg(fileName, spanishSize(facts.bytes), dimensions(facts.pixels));
     if (facts.hasLocation)
-        text += QStringLiteral(u" Guarda además el lugar donde se tomó, que cualquiera que "
-                               u"visite su página podría leer.");
+        text += kPlace;
     text += QStringLiteral(u"\n\nLa copia para la web, «%1», mide como mucho %2 píxeles de lado, "
                            u"pesa mucho menos y no lleva el lugar ni otros datos de la cámara. "
                            u"La foto original no cambia.\n\n¿Desea preparar una copia para la web?")
+                .arg(copyName, QString::number(WebCopy::kLongerSide));
+    return text;
+}
+
+QString WebCopyTexts::formatQuestion(const QString &fileName, const QString &copyName,
+                                     const PhotoFacts &facts)
+{
+    QString text = QStringLiteral(u"La imagen «%1» está en formato %2, y mide %3 píxeles. La "
+                                  u"página solo puede mostrarla a través de una copia para la "
+                                  u"web, en formato JPEG.")
+                       .arg(fileName, formatInWords(fileName), dimensions(facts.pixels));
+    text += facts.hasLocation ? kPlace : QStringLiteral(u" No guarda el lugar donde se tomó.");
+    if (facts.frames > 1 && facts.format == "heif")
+        text += QStringLiteral(u" El archivo guarda %1 imágenes: la copia muestra la principal.")
+                    .arg(facts.frames);
+    else if (facts.frames > 1)
+        text += QStringLiteral(u" Es una imagen animada: la copia solo muestra su primer "
+                               u"fotograma.");
+    text += QStringLiteral(u"\n\nLa copia para la web, «%1», mide como mucho %2 píxeles de lado "
+                           u"y no lleva el lugar ni otros datos guardados con la imagen; las "
+                           u"zonas transparentes toman el color de fondo de la página. La "
+                           u"imagen original no cambia.\n\n¿Desea preparar una copia para la "
+                           u"web?")
                 .arg(copyName, QString::number(WebCopy::kLongerSide));
     return text;
 }
@@ -47,8 +84,8 @@ QString WebCopyTexts::gone(const QString &fileName)
 
 QString WebCopyTexts::unreadable(const QString &fileName)
 {
-    return QStringLiteral(u"No se puede leer la foto «%1»: no parece una imagen JPEG válida.")
-               .arg(fileName) +
+    return QStringLiteral(u"No se puede leer la foto «%1»: no parece una imagen %2 válida.")
+               .arg(fileName, PictureFormats::nameOf(fileName)) +
            kUnchanged;
 }
 

@@ -13,6 +13,10 @@ namespace WebCopyTexts {
 // copy named by copyName.
 QString question(const QString &fileName, const QString &copyName, const PhotoFacts &facts);
 
+// "La imagen «captura.png» está en formato PNG, ...": a picture the page
+// can only show through its copy.
+QString formatQuestion(const QString &fileName, const QString &copyName, const PhotoFacts &facts);
+
 QString gone(const QString &fileName);
 QString unreadable(const QString &fileName);
 QString cutShort(const QString &fileName);

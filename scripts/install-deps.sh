@@ -20,8 +20,12 @@ packages=(
     appstream
     python3-pyftpdlib
     qtkeychain-qt6-dev
-    # Photos made ready for the web: their metadata.
+    # Photos made ready for the web: their metadata, HEIC and HEIF pictures
+    # (libheif with its HEVC decoder), and animated WebP pictures made by the
+    # tests.
     libexiv2-dev
+    libheif-dev
+    webp
     libsecret-1-0
     # The secure-publishing tests: a keyring daemon on a private bus, vsftpd
     # and pyftpdlib over TLS, certificates made with openssl.

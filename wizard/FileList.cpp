@@ -71,8 +71,16 @@ void FileList::refresh()
 {
     const QString chosen = selectedName();
     reread();
+    selectQuietly(chosen);
+}
+
+void FileList::selectQuietly(const QString &name)
+{
     m_reading = true;
-    pickName(chosen);
+    if (!pickName(name)) {
+        clearSelection();
+        setCurrentRow(-1);
+    }
     m_reading = false;
 }
 

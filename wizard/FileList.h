@@ -34,6 +34,9 @@ public:
     // Puts the selection on the file of that name as a user's pick does
     // (picked() follows); false when the list does not show it.
     bool pickName(const QString &name);
+    // Puts the selection back on the file of that name, or on none when the
+    // list does not show it, without a picked().
+    void selectQuietly(const QString &name);
 
     // Shows the system's small file icon before each name.
     void setShowIcons(bool show) { m_showIcons = show; }

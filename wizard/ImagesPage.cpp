@@ -9,8 +9,10 @@
 
 #include <QAbstractButton>
 
-ImagesPage::ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent)
-    : WizardPage(QStringLiteral("p5"), parent), m_webCopies(new WebCopyOffer(prompts, this))
+ImagesPage::ImagesPage(UserPrompts &prompts, const QString &startupFolder,
+                       std::function<QColor()> pageBackground, QWidget *parent)
+    : WizardPage(QStringLiteral("p5"), parent),
+      m_webCopies(new WebCopyOffer(prompts, std::move(pageBackground), this))
 {
     addHeading(QStringLiteral("Label13"), QStringLiteral(u"Imágenes de la página:"));
     addLabel(this, QStringLiteral("Label14"),
@@ -44,8 +46,14 @@ ImagesPage::ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidg
                 [this, number](const QString &path, const PhotoFacts &facts) {
                     m_webCopies->offer(number, path, facts);
                 });
+        connect(m_slots[number - 1], &PictureSlot::copyNeeded, m_webCopies,
+                [this, number](const QString &path, const PhotoFacts &facts) {
+                    m_webCopies->offerNeeded(number, path, facts);
+                });
     }
     connect(m_webCopies, &WebCopyOffer::prepared, this, &ImagesPage::takeWebCopy);
+    connect(m_webCopies, &WebCopyOffer::declined, this,
+            [this](int number, const QString &original) { slot(number)->dropPick(original); });
 }
 
 void ImagesPage::takeWebCopy(int number, const QString &original, const QString &copy)

@@ -3,7 +3,10 @@
 
 #include "wizard/WizardPage.h"
 
+#include <QColor>
+
 #include <array>
+#include <functional>
 
 class PictureSlot;
 class QAbstractButton;
@@ -13,12 +16,16 @@ class WebCopyOffer;
 // Page 5: up to three pictures, each in its own place on the page and, for
 // the first two, with an address a click on the picture opens. One slot is
 // open at a time. A large photo, or one that tells where it was taken, is
-// offered a copy for the web.
+// offered a copy for the web; a HEIC, HEIF, PNG or WebP picture goes on the
+// page only through one.
 class ImagesPage : public WizardPage {
     Q_OBJECT
 
 public:
-    ImagesPage(UserPrompts &prompts, const QString &startupFolder, QWidget *parent);
+    // pageBackground gives the page's background colour, which fills the
+    // transparent parts of a picture's copy for the web.
+    ImagesPage(UserPrompts &prompts, const QString &startupFolder,
+               std::function<QColor()> pageBackground, QWidget *parent);
 
     void readInto(PageSettings &settings) const override;
     void applySettings(const PageSettings &settings) override;

@@ -2,6 +2,7 @@
 #include "wizard/PictureSlot.h"
 
 #include "page/PageSettings.h"
+#include "photo/PictureFormats.h"
 #include "prompts/BrenzoApplication.h"
 #include "prompts/ProgramError.h"
 #include "wizard/ElidedLabel.h"
@@ -105,7 +106,7 @@ PictureSlot::PictureSlot(int number, const QString &startupFolder, QWidget *pare
     lblDir->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblDir->setGeometry(16, 24, 193, 18);
 
-    lstImagen = new FileList(named("lstImagen", number), QStringLiteral("*.GIF;*.JPG"), this);
+    lstImagen = new FileList(named("lstImagen", number), PictureFormats::listMask(), this);
     lstImagen->setGeometry(16, 48, 193, 89);
     lstImagen->setRowHeight(14);
     connect(lstImagen, &FileList::picked, this, &PictureSlot::pick);
@@ -182,10 +183,15 @@ struct PictureSlot::StillPicture {
 
 void PictureSlot::pick()
 {
+    ++m_allPicks;
+    const QString path = lstImagen->selectedPath();
+    if (!path.isEmpty() && PictureFormats::needsWebCopy(path)) {
+        readForCopy(path);
+        return;
+    }
     dropRead();
     imgJPG->hide();
     RXGIF->hide();
-    const QString path = lstImagen->selectedPath();
     lblNombreImagen->setText(QFileInfo(path).fileName());
     if (path.isEmpty())
         return;
@@ -225,6 +231,20 @@ void PictureSlot::readStill(const QString &path)
             read.facts = PhotoFacts::read(path);
         return read;
     }));
+}
+
+void PictureSlot::readForCopy(const QString &path)
+{
+    // Only the header and the metadata: the picture itself is decoded once,
+    // for its copy.
+    const quint64 pick = m_allPicks;
+    auto *watcher = new QFutureWatcher<PhotoFacts>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
+        watcher->deleteLater();
+        if (pick == m_allPicks)
+            emit copyNeeded(path, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(&PhotoFacts::read, path));
 }
 
 void PictureSlot::showStill(const QString &path, const StillPicture &read, bool offer)
@@ -268,7 +288,8 @@ void PictureSlot::clear()
 void PictureSlot::restore(const QString &name, const QString &address)
 {
     bool chosen = false;
-    if (!name.isEmpty()) {
+    // Work saved by hand may name a picture the page cannot show.
+    if (!name.isEmpty() && !PictureFormats::needsWebCopy(name)) {
         open();
         m_restoring = true;
         chosen = lstImagen->pickName(name);
@@ -292,6 +313,12 @@ void PictureSlot::replacePick(const QString &original, const QString &replacemen
 {
     if (lstImagen->selectedPath() == original)
         lstImagen->pickName(QFileInfo(replacement).fileName());
+}
+
+void PictureSlot::dropPick(const QString &original)
+{
+    if (lstImagen->selectedPath() == original)
+        lstImagen->selectQuietly(chosenName());
 }
 
 QString PictureSlot::address() const

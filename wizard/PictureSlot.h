@@ -29,11 +29,11 @@ public:
     void open();
 
     // The file the user put the selection on becomes the chosen one and is
-    // previewed: a GIF at once, a still picture once it is read off the
-    // user-interface thread (stillRead() then follows), the box saying
-    // meanwhile that it is being read. A picture that cannot be decoded
-    // reports ProgramError's text in the general error box: the name stays
-    // chosen and no preview shows. A pick drops the read of the one before.
+    // previewed, unless it needs a copy for the web (copyNeeded() then): a GIF at once, a still
+    // picture once it is read off the user-interface thread (stillRead() then follows), the box
+    // saying meanwhile that it is being read. A picture that cannot be decoded reports
+    // ProgramError's text in the general error box: the name stays chosen and no preview shows. A
+    // pick drops the read of the one before.
     void pick();
 
     // Empties the name and the address and reads a list that was ever shown
@@ -52,6 +52,10 @@ public:
     // Picks the replacement as a click in the list does, if the original is
     // still the file picked here.
     void replacePick(const QString &original, const QString &replacement);
+    // Puts the list's selection back on the chosen picture, if the original
+    // is still the file picked here: a picture that needs a copy for the web
+    // was picked and none was made.
+    void dropPick(const QString &original);
 
     ElidedLabel *lblDir = nullptr;
     FileList *lstImagen = nullptr;
@@ -64,6 +68,10 @@ signals:
     // The user picked a still picture and its preview shows (not when saved
     // work is put back), with what its header and metadata say.
     void photoPicked(const QString &path, const PhotoFacts &facts);
+    // The user picked a picture the page can only show through a copy for
+    // the web (HEIC, HEIF, PNG, WebP), with what its header and metadata
+    // say. The slot keeps its chosen picture and preview meanwhile.
+    void copyNeeded(const QString &path, const PhotoFacts &facts);
     // The read of a still picture ended: its preview shows, or the general
     // error box said why not.
     void stillRead();
@@ -73,6 +81,7 @@ private:
 
     void addSketch();
     void readStill(const QString &path);
+    void readForCopy(const QString &path);
     void showStill(const QString &path, const StillPicture &read, bool offer);
     void dropRead();
 
@@ -80,5 +89,6 @@ private:
     QString m_startupFolder;
     bool m_restoring = false;
     quint64 m_picks = 0;    // a read that ends after a later pick is dropped
+    quint64 m_allPicks = 0; // the same for the facts of a picture needing a copy
     bool m_reading = false; // the still preview says it is being read
 };

@@ -2,6 +2,7 @@
 #include "wizard/WebCopyOffer.h"
 
 #include "photo/PhotoFacts.h"
+#include "photo/PictureFormats.h"
 #include "photo/WebCopyTexts.h"
 #include "prompts/UserPrompts.h"
 #include "wizard/WaitCursor.h"
@@ -14,16 +15,17 @@
 #include <memory>
 #include <optional>
 
-WebCopyOffer::WebCopyOffer(UserPrompts &prompts, QWidget *page)
-    : QObject(page), m_prompts(prompts), m_page(page)
+WebCopyOffer::WebCopyOffer(UserPrompts &prompts, Background background, QWidget *page)
+    : QObject(page), m_prompts(prompts), m_background(std::move(background)), m_page(page)
 {
 }
 
 void WebCopyOffer::offer(int slot, const QString &path, const PhotoFacts &facts)
 {
     // GIF pictures may move; they are left as they are.
-    if (m_asked.contains(path) || !path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
-        !facts.worthPreparing())
+    const bool jpeg = path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
+                      path.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive);
+    if (m_asked.contains(path) || !jpeg || !facts.worthPreparing())
         return;
     m_asked.insert(path);
     const QString copyPath = WebCopy::copyPathFor(path, m_made);
@@ -31,6 +33,27 @@ void WebCopyOffer::offer(int slot, const QString &path, const PhotoFacts &facts)
                            WebCopyTexts::question(QFileInfo(path).fileName(),
                                                   QFileInfo(copyPath).fileName(), facts)))
         prepare(slot, path, copyPath);
+}
+
+void WebCopyOffer::offerNeeded(int slot, const QString &path, const PhotoFacts &facts)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!facts.pixels.isValid()) {
+        // Nothing to ask about: not even its size can be read.
+        m_prompts.message(m_page->window(), QStringLiteral("Brenzo"),
+                          QFileInfo::exists(path) ? WebCopyTexts::unreadable(name)
+                                                  : WebCopyTexts::gone(name),
+                          PromptIcon::Warning);
+        emit declined(slot, path);
+        return;
+    }
+    const QString copyPath = WebCopy::copyPathFor(path, m_made);
+    if (m_prompts.question(
+            m_page->window(), QStringLiteral("Brenzo"),
+            WebCopyTexts::formatQuestion(name, QFileInfo(copyPath).fileName(), facts)))
+        prepare(slot, path, copyPath);
+    else
+        emit declined(slot, path);
 }
 
 void WebCopyOffer::rememberCopies(const WebCopy::MadeCopies &made)
@@ -53,6 +76,8 @@ void WebCopyOffer::prepare(int slot, const QString &path, const QString &copyPat
             m_asked.remove(path);
             m_prompts.message(m_page->window(), QStringLiteral("Brenzo"), outcome.error,
                               PromptIcon::Warning);
+            if (PictureFormats::needsWebCopy(path))
+                emit declined(slot, path);
         } else {
             m_asked.insert(outcome.copyPath);
             m_made.insert(QFileInfo(outcome.copyPath).fileName(), outcome.sha256);
@@ -60,5 +85,6 @@ void WebCopyOffer::prepare(int slot, const QString &path, const QString &copyPat
         }
         emit finished();
     });
-    watcher->setFuture(QtConcurrent::run(&WebCopy::prepare, path, copyPath));
+    const QColor background = m_background ? m_background() : QColor(Qt::white);
+    watcher->setFuture(QtConcurrent::run(&WebCopy::prepare, path, copyPath, background));
 }

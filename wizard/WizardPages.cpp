@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wizard/WizardPages.h"
 
+#include "page/ColourScheme.h"
 #include "prompts/AccessibleNames.h"
 #include "wizard/CentralTextPage.h"
 #include "wizard/ColoursPage.h"
@@ -95,7 +96,16 @@ WizardPage *WizardPages::build(int index)
         built = new CentralTextPage(m_prompts, window);
         break;
     case PageIndex::Images:
-        built = new ImagesPage(m_prompts, m_startupFolder, window);
+        // A copy for the web takes the page's background where the picture
+        // is transparent.
+        built = new ImagesPage(
+            m_prompts, m_startupFolder,
+            [this] {
+                PageSettings chosen;
+                pageAs<ColoursPage>(PageIndex::Colours)->readInto(chosen);
+                return QColor(QLatin1String(schemeFor(chosen).bgColor));
+            },
+            window);
         break;
     case PageIndex::ScrollText:
         // The sample shows the colours chosen on the colours page.

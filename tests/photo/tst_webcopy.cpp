@@ -6,10 +6,13 @@
 #include "photo/PhotoFacts.h"
 #include "photo/WebCopy.h"
 #include "photo/WebCopyTexts.h"
+#include "tests/photo/HeicPhoto.h"
 #include "tests/support/CameraPhoto.h"
 #include "tests/support/CraftedJpeg.h"
 
 #include <QDir>
+#include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +34,54 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QImage halfTransparent(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+    image.fill(Qt::transparent);
+    QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), Qt::red);
+    return image;
+}
+
+// The picture of that kind, made as the tools of a phone, a computer or a
+// browser leave it.
+void makePicture(const QString &kind, const QString &path)
+{
+    if (kind.startsWith(u"heic"_s)) {
+        QList<QImage> pictures{bandedPicture({1600, 1200})};
+        if (kind == u"heic several"_s)
+            pictures.prepend(bandedPicture({320, 240}, Qt::green));
+        QVERIFY(writeHeic(path, pictures, kind == u"heic several"_s ? 1 : 6, true));
+    } else if (kind == u"png"_s) {
+        QVERIFY(halfTransparent({300, 200}, QImage::Format_ARGB32).save(path));
+    } else if (kind == u"png 16-bit"_s) {
+        QVERIFY(halfTransparent({2000, 1000}, QImage::Format_RGBA64).save(path));
+    } else if (kind.startsWith(u"webp"_s) && !kind.contains(u"animated"_s)) {
+        QVERIFY(bandedPicture({500, 300}).save(path, "WEBP", 90));
+    } else if (kind.startsWith(u"webp animated"_s)) {
+        // Qt writes no animation: img2webp joins two frames, red then blue.
+        const QString first = path + u"-1.png"_s, second = path + u"-2.png"_s;
+        QVERIFY(bandedPicture({40, 30}, Qt::red).save(first));
+        QVERIFY(bandedPicture({40, 30}, Qt::blue).save(second));
+        QCOMPARE(QProcess::execute(u"img2webp"_s, {u"-lossless"_s, first, second, u"-o"_s, path}),
+                 0);
+        QFile::remove(first);
+        QFile::remove(second);
+    }
+    QByteArray bytes = bytesOf(path);
+    if (kind.endsWith(u"cut"_s)) {
+        bytes.truncate(bytes.size() * 2 / 3);
+    } else if (kind == u"heic bomb"_s) {
+        // The picture's own size box claims 20000 × 20000.
+        const qsizetype at = bytes.indexOf("ispe");
+        bytes.replace(at + 8, 8, QByteArray::fromHex("00004e2000004e20"));
+    } else if (kind == u"webp bomb"_s) {
+        // The frame header's width and height: 16383 × 16383.
+        QCOMPARE(bytes.mid(12, 4), "VP8 "_ba);
+        bytes.replace(26, 4, QByteArray::fromHex("ff3fff3f"));
+    }
+    writeBytes(path, bytes);
 }
 
 } // namespace
@@ -105,7 +156,7 @@ private slots:
     void question()
     {
         QFETCH(QString, stem);
-        const PhotoFacts facts{3'940'000, {4032, 3024}, true};
+        const PhotoFacts facts{3'940'000, {4032, 3024}, true, "jpeg", 1};
         QString asked = WebCopyTexts::question(stem + u".jpg"_s, stem + u"_web.jpg"_s, facts);
         QCOMPARE(asked.replace(stem, u"playa"_s),
                  u"La foto «playa.jpg» ocupa 3,9 MB y mide 4032 × 3024 píxeles. Guarda además el "
@@ -152,6 +203,77 @@ private slots:
         read->readMetadata();
         QVERIFY(read->exifData().empty() && read->xmpData().empty() && read->iptcData().empty());
         QCOMPARE(read->comment(), std::string());
+    }
+
+    // HEIC, PNG and WebP pictures: upright by the file's own turn (the EXIF
+    // tag is not applied twice), transparent parts in the page's colour, the
+    // first frame of an animation, the primary picture of several, and a
+    // box for a damaged or cut file or one that claims too many pixels.
+    void otherFormats_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("copy");
+        QTest::addColumn<QPoint>("probe"); // a point of the copy, and its colour
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("message");
+        const QColor navy(0, 0, 0x80), red(Qt::red);
+        QTest::newRow("heic turned, located") << u"heic"_s << u"foto.heic"_s << QSize(960, 1280)
+                                              << QPoint(955, 640) << red << QString();
+        QTest::newRow("heic several") << u"heic several"_s << u"foto.HEIC"_s << QSize(1280, 960)
+                                      << QPoint(640, 5) << red << QString();
+        QTest::newRow("png") << u"png"_s << u"captura.png"_s << QSize(300, 200) << QPoint(10, 100)
+                             << navy << QString();
+        QTest::newRow("png 16-bit") << u"png 16-bit"_s << u"captura.png"_s << QSize(1280, 640)
+                                    << QPoint(1000, 320) << red << QString();
+        QTest::newRow("webp") << u"webp"_s << u"web.webp"_s << QSize(500, 300) << QPoint(250, 5)
+                              << red << QString();
+        QTest::newRow("webp animated") << u"webp animated"_s << u"gira.webp"_s << QSize(40, 30)
+                                       << QPoint(20, 20) << red << QString();
+        QTest::newRow("heic cut") << u"heic cut"_s << u"foto.heic"_s << QSize() << QPoint()
+                                  << QColor() << WebCopyTexts::unreadable(u"foto.heic"_s);
+        QTest::newRow("heic bomb")
+            << u"heic bomb"_s << u"foto.heic"_s << QSize() << QPoint() << QColor()
+            << WebCopyTexts::tooLarge(u"foto.heic"_s, {20000, 20000});
+        QTest::newRow("png cut") << u"png 16-bit cut"_s << u"captura.png"_s << QSize() << QPoint()
+                                 << QColor() << WebCopyTexts::unreadable(u"captura.png"_s);
+        QTest::newRow("webp bomb")
+            << u"webp bomb"_s << u"web.webp"_s << QSize() << QPoint() << QColor()
+            << WebCopyTexts::tooLarge(u"web.webp"_s, {16383, 16383});
+    }
+
+    void otherFormats()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QSize, copy);
+        QFETCH(QPoint, probe);
+        QFETCH(QColor, colour);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString original = dir.filePath(name);
+        makePicture(kind, original);
+        const PhotoFacts facts = PhotoFacts::read(original);
+        if (copy.isValid()) {
+            QCOMPARE(facts.pixels.width() > facts.pixels.height(), copy.width() > copy.height());
+            QCOMPARE(facts.hasLocation, kind.startsWith(u"heic"_s));
+            QCOMPARE(facts.frames,
+                     kind.contains(u"several"_s) || kind.contains(u"animated"_s) ? 2 : 1);
+        }
+
+        const WebCopy::Outcome outcome = WebCopy::prepare(original, {}, QColor(0, 0, 0x80));
+        QCOMPARE(outcome.error, message);
+        QCOMPARE(QFileInfo::exists(WebCopy::copyPathFor(original)), copy.isValid());
+        if (!copy.isValid())
+            return;
+        const QImage made(outcome.copyPath);
+        QCOMPARE(made.size(), copy);
+        const QColor seen = made.pixelColor(probe);
+        QVERIFY2(qAbs(seen.red() - colour.red()) < 40 && qAbs(seen.blue() - colour.blue()) < 40,
+                 qPrintable(seen.name()));
+        auto read = Exiv2::ImageFactory::open(outcome.copyPath.toStdString());
+        read->readMetadata();
+        QVERIFY(read->exifData().empty() && read->xmpData().empty());
     }
 
     // Each ends in a box that says why; the original is untouched and

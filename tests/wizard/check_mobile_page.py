@@ -4,7 +4,7 @@
 
 Usage: check_mobile_page.py FOLDER PAGE EXACT_PAGE CENTRAL_TEXT
 Serves FOLDER over HTTP on the loopback. tidy finds nothing to report in
-PAGE. On a 390 x 844 phone (pixel ratio 3, touch) PAGE is no wider than the
+PAGE but the loading attribute it does not know yet. On a 390 x 844 phone (pixel ratio 3, touch) PAGE is no wider than the
 screen at zoom 1, every picture lies inside it and has its size written, the element that holds
 CENTRAL_TEXT has a font of at least 16 px, nothing is logged to the console,
 and a tap on the player's button plays the sound. On a 1280 x 900 desktop
@@ -116,7 +116,11 @@ def main():
     tidy = subprocess.run(["tidy", "-q", "-e", folder + "/" + page],
                           capture_output=True, text=True, check=False)
     print("TIDY %d %s" % (tidy.returncode, tidy.stderr.strip()))
-    if tidy.returncode != 0:
+    # tidy 5.6 predates the loading attribute of pictures; nothing else is
+    # let pass.
+    said = [line for line in tidy.stderr.splitlines()
+            if line.strip() and not line.endswith('proprietary attribute "loading"')]
+    if said or tidy.returncode not in (0, 1):
         faults.append("tidy")
 
     class Quiet(http.server.SimpleHTTPRequestHandler):

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Page 5: the three picture slots, their lists and previews.
 
+#include "tests/photo/HeicPhoto.h"
 #include "tests/wizard/MediaPagesSupport.h"
 #include "wizard/ElidedLabel.h"
 #include "wizard/FileList.h"
@@ -318,6 +319,61 @@ private slots:
         f.restart();
         f.goTo(5);
         QCOMPARE(f.prompts.ofKind(Kind::Question).size(), questions);
+    }
+
+    // A phone's HEIC photo is listed with the other pictures; picking it
+    // asks for a copy, naming the format and the place it holds. Sí puts
+    // the copy in the slot and on the page; No leaves the slot as it was.
+    void heicPhoto_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+
+    void heicPhoto()
+    {
+        QFETCH(bool, yes);
+        WizardFixture f;
+        copySamples(f);
+        QVERIFY(writeHeic(f.path(u"IMG_0001.HEIC"_s), {bandedPicture({1600, 1200})}, 6, true));
+        for (const QString &other : {u"captura.png"_s, u"otra.JPEG"_s, u"web.webp"_s})
+            writeFile(f.path(other), "sin abrir");
+        f.goTo(5);
+        pick(f, 1, u"montana.jpg"_s);
+        auto *list = f.find<FileList>(u"lstImagen1"_s);
+        for (const QString &listed :
+             {u"IMG_0001.HEIC"_s, u"captura.png"_s, u"otra.JPEG"_s, u"web.webp"_s})
+            QVERIFY(itemNames(list).contains(listed));
+
+        WebCopyOffer *offer = f.find<ImagesPage>(u"p5"_s)->webCopies();
+        QSignalSpy done(offer, &WebCopyOffer::finished);
+        QSignalSpy declined(offer, &WebCopyOffer::declined);
+        QSignalSpy read(f.find<PictureSlot>(u"frmImagen1"_s), &PictureSlot::stillRead);
+        f.prompts.answers.enqueue(yes);
+        clickItem(list, u"IMG_0001.HEIC"_s);
+        QVERIFY(yes ? done.wait(30000) && read.wait() : declined.wait());
+        const auto asked = f.prompts.ofKind(Kind::Question);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.first().text.startsWith(
+                     u"La imagen «IMG_0001.HEIC» está en formato HEIC, el que usan muchos "
+                     u"teléfonos para sus fotos, y mide 1200 × 1600 píxeles. La página solo "
+                     u"puede mostrarla a través de una copia para la web, en formato JPEG. "
+                     u"Guarda además el lugar donde se tomó"_s),
+                 qPrintable(asked.first().text));
+        const QString chosen = yes ? u"IMG_0001_web.jpg"_s : u"montana.jpg"_s;
+        QCOMPARE(nameIn(f, 1), chosen);
+        QCOMPARE(list->selectedName(), chosen);
+        QVERIFY(shown(f, u"imgJPG1"_s));
+        QCOMPARE(QImage(f.path(u"IMG_0001_web.jpg"_s)).size(), yes ? QSize(960, 1280) : QSize(0, 0));
+        QVERIFY(f.prompts.ofKind(Kind::Message).isEmpty());
+
+        f.goTo(9);
+        QFile page(f.path(u"index.htm"_s));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray written = page.readAll();
+        QVERIFY(written.contains("<IMG SRC=\"" + chosen.toLatin1() + '"'));
+        QVERIFY(!written.contains("IMG_0001.HEIC"));
     }
 
     // A copy replaces only one made here, in this session or an earlier

@@ -97,7 +97,9 @@ private slots:
         f.next();
         f.prompts.answers.enqueue(true);
         QSignalSpy ready(f.find<ImagesPage>(u"p5"_s)->webCopies(), &WebCopyOffer::finished);
-        const QStringList pictures = {u"playa.jpg"_s, u"montana.jpg"_s, u"Logo.Gif"_s};
+        // A phone's small photo, kept as taken and turned by its EXIF tag.
+        makePhoto(f.path(u"de_pie.jpg"_s), {600, 400}, 6, false);
+        const QStringList pictures = {u"playa.jpg"_s, u"montana.jpg"_s, u"de_pie.jpg"_s};
         for (int number = 1; number <= 3; ++number) {
             f.click(u"btnImagen%1"_s.arg(number));
             clickItem(f.find<QListWidget>(u"lstImagen%1"_s.arg(number)), pictures[number - 1]);
@@ -125,6 +127,15 @@ private slots:
         QVERIFY(read->exifData().empty() && read->xmpData().empty()); // nor the place
         exact.chkMovil = false;
         QVERIFY(WritePage(exact, schemeFor(exact), f.path(u"exacta.htm"_s)));
+
+        // Every picture but the first waits until the visitor nears it.
+        QFile written(f.path(exact.txtHTML));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray adapted = written.readAll();
+        QCOMPARE(adapted.count("<img "), 4);
+        QCOMPARE(adapted.count(" loading=\"lazy\""), 3);
+        QVERIFY(adapted.contains("<img src=\"playa_web.jpg\" width=\"1280\" height=\"960\" alt"));
+        QVERIFY(adapted.contains("<img src=\"de_pie.jpg\" width=\"400\" height=\"600\""));
 
         QProcess browser;
         browser.setProcessChannelMode(QProcess::MergedChannels);
