@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
@@ -205,6 +206,8 @@ void SftpWorker::answerTrust(bool trust)
 // answer to the server's prompts where it asks for nothing else.
 QString SftpWorker::authenticate()
 {
+    QElapsedTimer clock;
+    clock.start();
     int result = ssh_userauth_none(m_session, nullptr);
     int methods = ssh_userauth_list(m_session, nullptr);
     if (result != SSH_AUTH_SUCCESS && (methods & SSH_AUTH_METHOD_PUBLICKEY))
@@ -221,6 +224,12 @@ QString SftpWorker::authenticate()
     }
     if (result == SSH_AUTH_SUCCESS)
         return QString();
+    // libssh tells a server that fell silent as it tells a refusal; each of
+    // its calls waits at most the silence limit, so one that waited it all
+    // heard nothing.
+    if (clock.elapsed() >= m_limits.silenceMs)
+        return QStringLiteral("El servidor dejó de responder durante %1 s.")
+            .arg(m_limits.silenceMs / 1000.0);
     const QString error = QString::fromUtf8(ssh_get_error(m_session));
     return error.isEmpty() ? QStringLiteral("El servidor no aceptó el usuario o la contraseña")
                            : error;

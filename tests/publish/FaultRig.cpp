@@ -230,6 +230,8 @@ QString FaultRig::start()
     return QString();
 }
 
+void FaultRig::takeIdleThreads() { m_threads = threadCount(); }
+
 FaultRig::Ending FaultRig::publish(bool withAddress)
 {
     PublishJob job(*m_trust);
@@ -364,6 +366,12 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
                                                  m_order.value(want.entry));
     if (ending.outcome != Outcome::Published && ending.reason.isEmpty())
         wrong << u"no reason to tell"_s;
+    // A stall is told as the silence it is, with the limit in seconds.
+    static const QRegularExpression silence(u"(dejó de responder durante|no respondió en) %1 s"_s.arg(
+        QRegularExpression::escape(QString::number(SilenceMs / 1000.0))));
+    if (faultCase.fault == Fault::Stall && ending.outcome != Outcome::Published &&
+        !ending.reason.contains(silence))
+        wrong << u"a stall told as \"%1\""_s.arg(ending.reason);
     if (check && ending.checked != true)
         wrong << u"the page was not checked"_s;
     // Qt asks again on a new connection for a request whose connection

@@ -39,6 +39,8 @@ public:
     static QList<FaultCase> matrix(Way way);
     // Empty once every server answers; otherwise why not.
     QString start();
+    // The threads the process has now are the idle ones (after other rigs started).
+    void takeIdleThreads();
 
     struct Result {
         QString seen;     // how the run ended, in a few words, for the table

