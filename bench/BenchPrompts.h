@@ -40,3 +40,16 @@ public:
     void openUrl(QWidget *, const QUrl &) override {}
     void showHelp(QWidget *, int) override {}
 };
+
+// Says Sí to every question, after running onQuestion (the photo question of
+// the images page, say).
+class AnsweringPrompts : public BenchPrompts {
+public:
+    std::function<void()> onQuestion;
+    bool question(QWidget *, const QString &, const QString &, DefaultAnswer) override
+    {
+        if (onQuestion)
+            onQuestion();
+        return true;
+    }
+};

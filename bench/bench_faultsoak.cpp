@@ -53,8 +53,12 @@ int main(int argc, char **argv)
         if (!result.wrong.isEmpty()) {
             ++wrongRuns;
             cutFiles += int(result.wrong.filter(QStringLiteral("a cut ")).size());
-            std::printf("run %d, %s %s: %s\n", run, way == Way::Ftp ? "ftp" : way == Way::Ftps ? "ftps" : "sftp",
-                        qPrintable(faultCase.name()), qPrintable(result.wrong.join(QStringLiteral("; "))));
+            std::printf("run %d, %s %s: %s\n", run,
+                        way == Way::Ftp    ? "ftp"
+                        : way == Way::Ftps ? "ftps"
+                                           : "sftp",
+                        qPrintable(faultCase.name()),
+                        qPrintable(result.wrong.join(QStringLiteral("; "))));
         }
         if (run == runs / 3) {
             memoryAtThird = residentKiB();

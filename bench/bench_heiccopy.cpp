@@ -50,17 +50,6 @@ QImage phonePhoto()
     return image;
 }
 
-class AnsweringPrompts : public BenchPrompts {
-public:
-    std::function<void()> onQuestion;
-    bool question(QWidget *, const QString &, const QString &, DefaultAnswer) override
-    {
-        if (onQuestion)
-            onQuestion();
-        return true;
-    }
-};
-
 struct Round {
     double seconds = 0; // from Sí to the copy shown
     double gapMs = 0;

@@ -50,17 +50,6 @@ void writePhoto(const QString &path)
 }
 
 // Sí to every question, and a word when one is asked.
-class AnsweringPrompts : public BenchPrompts {
-public:
-    std::function<void()> onQuestion;
-    bool question(QWidget *, const QString &, const QString &, DefaultAnswer) override
-    {
-        if (onQuestion)
-            onQuestion();
-        return true;
-    }
-};
-
 struct Round {
     double seconds;
     double gapMs;

@@ -58,11 +58,14 @@ const QHostAddress ProxyAddress(u"127.0.0.3"_s);
 const QString Page = u"index.htm"_s;
 // The page, the background and the sound, in the order the list has them.
 const QStringList Files = {Page, u"fondo.jpg"_s, u"sonido.wav"_s};
-const QHash<QString, int> Sizes = {{Page, 40'000}, {u"fondo.jpg"_s, 100'000},
-                                   {u"sonido.wav"_s, 150'000}};
+const QHash<QString, int> Sizes = {
+    {Page, 40'000}, {u"fondo.jpg"_s, 100'000}, {u"sonido.wav"_s, 150'000}};
 constexpr int PassivePorts = 8;
 
-int threadCount() { return int(QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()); }
+int threadCount()
+{
+    return int(QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
 
 bool runQuietly(const QString &program, const QStringList &arguments)
 {
@@ -112,9 +115,9 @@ FaultRig::~FaultRig()
 
 QList<FaultCase> FaultRig::matrix(Way way)
 {
-    QList<Phase> control = {Phase::Connect,   Phase::Greeting,   Phase::Login,
-                            Phase::Folder,    Phase::FileStart,  Phase::FileMiddle,
-                            Phase::FileEnd,   Phase::BetweenFiles, Phase::Page};
+    QList<Phase> control = {Phase::Connect, Phase::Greeting,     Phase::Login,
+                            Phase::Folder,  Phase::FileStart,    Phase::FileMiddle,
+                            Phase::FileEnd, Phase::BetweenFiles, Phase::Page};
     if (way != Way::Ftp)
         control.insert(2, Phase::Handshake);
     const QList<Fault> faults = {Fault::Reset, Fault::Close, Fault::Stall, Fault::Trickle};
@@ -155,7 +158,10 @@ QByteArray FaultRig::content(const QString &name, bool fresh) const
     return bytes;
 }
 
-QString FaultRig::serverLog() const { return m_sshd ? m_sshd->sftpLog() : m_vsftpd->log(); }
+QString FaultRig::serverLog() const
+{
+    return m_sshd ? m_sshd->sftpLog() : m_vsftpd->log();
+}
 
 QString FaultRig::start()
 {
@@ -180,10 +186,10 @@ QString FaultRig::start()
             return why;
         work.mkpath(u".ssh"_s);
         const QString key = work.filePath(u".ssh/id_ed25519"_s);
-        SshdServer::run(u"ssh-keygen"_s, {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, {}, u"-f"_s, key});
+        SshdServer::run(u"ssh-keygen"_s,
+                        {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, {}, u"-f"_s, key});
         QFile pub(key + u".pub"_s);
-        if (!pub.open(QIODevice::ReadOnly) ||
-            !writeFile(m_sshd->authorizedKeys(), pub.readAll()))
+        if (!pub.open(QIODevice::ReadOnly) || !writeFile(m_sshd->authorizedKeys(), pub.readAll()))
             return u"cannot make the key"_s;
         serverPort = m_sshd->port();
     } else {
@@ -195,13 +201,16 @@ QString FaultRig::start()
         if (m_way == Way::Ftps) {
             const QString pem = work.filePath(u"vsftpd.pem"_s);
             if (!runQuietly(u"openssl"_s, {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                                           "ec_paramgen_curve:prime256v1", "-nodes", "-days",
-                                           "2", "-subj", "/CN=localhost", "-keyout", pem,
-                                           "-out", pem}))
+                                           "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2",
+                                           "-subj", "/CN=localhost", "-keyout", pem, "-out", pem}))
                 return u"openssl failed"_s;
-            config += {"ssl_enable=YES", "rsa_cert_file=" + pem, "rsa_private_key_file=" + pem,
-                       "force_local_logins_ssl=YES", "force_local_data_ssl=YES",
-                       "require_ssl_reuse=YES", "ssl_ciphers=HIGH"};
+            config += {"ssl_enable=YES",
+                       "rsa_cert_file=" + pem,
+                       "rsa_private_key_file=" + pem,
+                       "force_local_logins_ssl=YES",
+                       "force_local_data_ssl=YES",
+                       "require_ssl_reuse=YES",
+                       "ssl_ciphers=HIGH"};
         }
         m_vsftpd = std::make_unique<VsftpdServer>(config);
         if (const QString why = m_vsftpd->start(); !why.isEmpty())
@@ -209,8 +218,8 @@ QString FaultRig::start()
         serverPort = m_vsftpd->port();
         if (m_way == Way::Ftp) {
             m_web = std::make_unique<Web>();
-            if (const QString why = startLighttpd(m_web->lighttpd, m_vsftpd->workFolder(), false,
-                                                  m_web->port);
+            if (const QString why =
+                    startLighttpd(m_web->lighttpd, m_vsftpd->workFolder(), false, m_web->port);
                 !why.isEmpty())
                 return why;
             if (!m_webProxy.listen(ProxyAddress, m_web->port))
@@ -230,7 +239,10 @@ QString FaultRig::start()
     return QString();
 }
 
-void FaultRig::takeIdleThreads() { m_threads = threadCount(); }
+void FaultRig::takeIdleThreads()
+{
+    m_threads = threadCount();
+}
 
 FaultRig::Ending FaultRig::publish(bool withAddress)
 {
@@ -356,7 +368,9 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
     if (!ending.entry.isEmpty())
         result.seen += u' ' + ending.entry;
     if (ending.checked)
-        result.seen += u' ' + QString::fromLatin1(QMetaEnum::fromType<LiveCheck::Verdict>().valueToKey(int(ending.verdict)));
+        result.seen +=
+            u' ' + QString::fromLatin1(
+                       QMetaEnum::fromType<LiveCheck::Verdict>().valueToKey(int(ending.verdict)));
     if (!m_proxy.injected() && !m_webProxy.injected())
         wrong << u"the fault never went in"_s;
     const bool recovered = ending.outcome == Outcome::Published && (want.mayRecover || want.mayCut);
@@ -367,8 +381,9 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
     if (ending.outcome != Outcome::Published && ending.reason.isEmpty())
         wrong << u"no reason to tell"_s;
     // A stall is told as the silence it is, with the limit in seconds.
-    static const QRegularExpression silence(u"(dejó de responder durante|no respondió en) %1 s"_s.arg(
-        QRegularExpression::escape(QString::number(SilenceMs / 1000.0))));
+    static const QRegularExpression silence(
+        u"(dejó de responder durante|no respondió en) %1 s"_s.arg(
+            QRegularExpression::escape(QString::number(SilenceMs / 1000.0))));
     if (faultCase.fault == Fault::Stall && ending.outcome != Outcome::Published &&
         !ending.reason.contains(silence))
         wrong << u"a stall told as \"%1\""_s.arg(ending.reason);
@@ -385,8 +400,8 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
     m_webProxy.dropAll();
     // Over FTPS a broken data connection leaves the control connection
     // there to remove the temporary file, unless the server fell silent.
-    const bool tidyable = m_way == Way::Ftps && faultCase.link == Link::Data &&
-                          faultCase.fault != Fault::Stall;
+    const bool tidyable =
+        m_way == Way::Ftps && faultCase.link == Link::Data && faultCase.fault != Fault::Stall;
     judgeServer(want.mayCut ? m_order.value(want.entry) : QString(), tidyable, ending, logFrom,
                 wrong);
 
@@ -397,7 +412,8 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
         if (readAll(folder() + u'/' + name) != content(name, true))
             wrong << u"after the next run %1 is not new"_s.arg(name);
     }
-    const QStringList left = QDir(folder()).entryList({u".*.brenzo-*"_s}, QDir::Files | QDir::Hidden);
+    const QStringList left =
+        QDir(folder()).entryList({u".*.brenzo-*"_s}, QDir::Files | QDir::Hidden);
     if (!left.isEmpty())
         wrong << u"left after the next run: "_s + left.join(u", "_s);
     if (!QTest::qWaitFor([this] { return threadCount() <= m_threads; }, SilenceMs + 1000))
@@ -434,8 +450,9 @@ void FaultRig::judgeServer(const QString &mayBeCut, bool tidyable, const Ending 
         const bool mustBeNew = (published && name != mayBeCut) || (failed >= 0 && i < failed);
         const bool mustBeOld = !published && (failed < 0 || i > failed);
         if ((mustBeNew && !isNew) || (mustBeOld && !isOld))
-            wrong << u"%1 holds %2 bytes, not the %3 file"_s.arg(name).arg(held.size()).arg(
-                mustBeNew ? u"new"_s : u"old"_s);
+            wrong << u"%1 holds %2 bytes, not the %3 file"_s.arg(name)
+                         .arg(held.size())
+                         .arg(mustBeNew ? u"new"_s : u"old"_s);
         if (!isNew && !isOld && !cut)
             wrong << u"%1 holds neither file (%2 bytes)"_s.arg(name).arg(held.size());
         if (cut && m_way != Way::Ftp)

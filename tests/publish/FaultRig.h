@@ -43,7 +43,7 @@ public:
     void takeIdleThreads();
 
     struct Result {
-        QString seen;     // how the run ended, in a few words, for the table
+        QString seen;      // how the run ended, in a few words, for the table
         QStringList wrong; // what was not as it must be; empty when all was
     };
     // The old files are put on the server, the case is run, then the same

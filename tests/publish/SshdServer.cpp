@@ -82,15 +82,15 @@ QString SshdServer::start()
         const QString config = work.filePath(QStringLiteral("sshd_config"));
         QFile file(config);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2\nPidFile none\n"
-                                  "UsePAM no\nStrictModes no\nAuthorizedKeysFile %3\n"
-                                  "PermitRootLogin yes\nPasswordAuthentication yes\n"
-                                  "KbdInteractiveAuthentication no\nLogLevel VERBOSE\n%5"
-                                  "Subsystem sftp %4\nMatch User *-2\n"
-                                  "AuthenticationMethods publickey,password\n")
-                       .arg(QString::number(m_port), hostKey, authorizedKeys(), m_subsystem,
-                            m_extraConfig)
-                       .toUtf8());
+        file.write(
+            QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2\nPidFile none\n"
+                           "UsePAM no\nStrictModes no\nAuthorizedKeysFile %3\n"
+                           "PermitRootLogin yes\nPasswordAuthentication yes\n"
+                           "KbdInteractiveAuthentication no\nLogLevel VERBOSE\n%5"
+                           "Subsystem sftp %4\nMatch User *-2\n"
+                           "AuthenticationMethods publickey,password\n")
+                .arg(QString::number(m_port), hostKey, authorizedKeys(), m_subsystem, m_extraConfig)
+                .toUtf8());
         file.close();
         m_process.setReadChannel(QProcess::StandardError);
         m_process.start(binary,

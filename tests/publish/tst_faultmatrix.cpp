@@ -17,8 +17,9 @@ class TestFaultMatrix : public QObject {
 
     static QString wayName(Way way)
     {
-        return way == Way::Ftp ? QStringLiteral("ftp")
-                               : way == Way::Ftps ? QStringLiteral("ftps") : QStringLiteral("sftp");
+        return way == Way::Ftp    ? QStringLiteral("ftp")
+               : way == Way::Ftps ? QStringLiteral("ftps")
+                                  : QStringLiteral("sftp");
     }
     static void rows(Way way)
     {
@@ -55,7 +56,8 @@ private slots:
     void cleanupTestCase()
     {
         const QStringList arguments = QCoreApplication::arguments();
-        if (!arguments.contains(QStringLiteral("-v1")) && !arguments.contains(QStringLiteral("-v2")))
+        if (!arguments.contains(QStringLiteral("-v1")) &&
+            !arguments.contains(QStringLiteral("-v2")))
             return;
         for (const auto &[way, cases] : m_table) {
             QString table = QStringLiteral("\n%1\n").arg(wayName(way));

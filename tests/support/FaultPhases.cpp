@@ -12,14 +12,17 @@ constexpr qsizetype DataPacket = 1024;
 // TLS records this short are no part of a file.
 constexpr qsizetype ShortRecord = 100;
 constexpr int ToServer = 0, ToClient = 1;
-int side(Direction direction) { return direction == Direction::ToServer ? ToServer : ToClient; }
+int side(Direction direction)
+{
+    return direction == Direction::ToServer ? ToServer : ToClient;
+}
 } // namespace
 
 QString phaseName(Phase phase)
 {
-    static const char *const names[] = {"connect",  "greeting",   "handshake", "login",
-                                        "folder",   "file start", "mid-file",  "file end",
-                                        "between files", "page",  "check"};
+    static const char *const names[] = {"connect",       "greeting",   "handshake", "login",
+                                        "folder",        "file start", "mid-file",  "file end",
+                                        "between files", "page",       "check"};
     return QString::fromLatin1(names[int(phase)]);
 }
 

@@ -69,7 +69,7 @@ public:
     QList<Record> feed(QByteArrayView bytes);
 
 private:
-    QByteArray m_header;     // of a record, incomplete
+    QByteArray m_header; // of a record, incomplete
     qsizetype m_bodyLeft = 0;
 };
 
@@ -93,13 +93,13 @@ private:
     QList<qint64> m_sizes;
     int m_page;
     bool m_greeted = false;
-    bool m_encrypted = false;      // TLS on the control connection
-    bool m_handshakeNext = false;  // the client's next bytes begin the TLS handshake
-    bool m_serverSpoke = false;    // an answer came since the client's last command
-    int m_commands = 0;            // the client's commands over TLS
-    int m_afterFile = -1;          // commands since the file's data ended; -1 before
-    bool m_answerAwaited = false;  // the file's data ended, its answer not come
-    QByteArray m_line[2];          // an unfinished line each way (plain FTP)
+    bool m_encrypted = false;     // TLS on the control connection
+    bool m_handshakeNext = false; // the client's next bytes begin the TLS handshake
+    bool m_serverSpoke = false;   // an answer came since the client's last command
+    int m_commands = 0;           // the client's commands over TLS
+    int m_afterFile = -1;         // commands since the file's data ended; -1 before
+    bool m_answerAwaited = false; // the file's data ended, its answer not come
+    QByteArray m_line[2];         // an unfinished line each way (plain FTP)
     TlsRecords m_records[2];
     // Data connections: the bytes of the file's data so far, and TLS.
     QList<qint64> m_sent;
@@ -131,15 +131,15 @@ private:
     int m_page;
     bool m_bannerSeen[2] = {false, false};
     bool m_encrypted[2] = {false, false};
-    QByteArray m_partial[2];  // of a packet's length field, or of the banner line
+    QByteArray m_partial[2];      // of a packet's length field, or of the banner line
     qsizetype m_skip[2] = {0, 0}; // of the packet under way
     bool m_pendingNewKeys[2] = {false, false};
     bool m_handshakeSeen = false;
     int m_encryptedPackets = 0; // from the client
     int m_filesSeen = -1;
-    int m_file = -1;            // in the order sent, while its data passes
+    int m_file = -1; // in the order sent, while its data passes
     qint64 m_fileBytes = 0;
-    int m_smallAfterFile = -1;  // small packets since the file's data ended
+    int m_smallAfterFile = -1; // small packets since the file's data ended
     bool m_answerAwaited = false;
 };
 

@@ -86,7 +86,10 @@ QString FaultProxy::faultName(Fault fault)
 
 FaultProxy::FaultProxy(QObject *parent) : QObject(parent) {}
 
-FaultProxy::~FaultProxy() { dropAll(); }
+FaultProxy::~FaultProxy()
+{
+    dropAll();
+}
 
 bool FaultProxy::listen(const QHostAddress &address, quint16 serverPort,
                         const QList<quint16> &dataPorts, const QHostAddress &server)
@@ -100,8 +103,7 @@ bool FaultProxy::listen(const QHostAddress &address, quint16 serverPort,
             return false;
         listener->data = data;
         listener->serverPort = to;
-        listener->notifier =
-            std::make_unique<QSocketNotifier>(listener->fd, QSocketNotifier::Read);
+        listener->notifier = std::make_unique<QSocketNotifier>(listener->fd, QSocketNotifier::Read);
         Listener *raw = listener.get();
         connect(listener->notifier.get(), &QSocketNotifier::activated, this,
                 [this, raw] { accept(*raw); });
@@ -235,8 +237,7 @@ void FaultProxy::readable(Relay &relay, int side)
         forward(relay, side, bytes);
 }
 
-bool FaultProxy::strike(Relay &relay, int from, const QList<PhaseMark> &marks,
-                        QByteArrayView bytes)
+bool FaultProxy::strike(Relay &relay, int from, const QList<PhaseMark> &marks, QByteArrayView bytes)
 {
     static const bool trace = qEnvironmentVariableIsSet("BRENZO_PROXY_TRACE");
     if (trace) {
