@@ -49,7 +49,6 @@ void writePhoto(const QString &path)
     image.save(path, "JPEG", 92);
 }
 
-// Sí to every question, and a word when one is asked.
 struct Round {
     double seconds;
     double gapMs;
