@@ -12,12 +12,24 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTest>
 
 #include <cstdio>
 #include <map>
 
 namespace {
+// What each open descriptor points at, by number.
+std::map<QString, QString> descriptors()
+{
+    std::map<QString, QString> open;
+    const QDir folder(QStringLiteral("/proc/self/fd"));
+    for (const QString &name : folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries))
+        open[name] = QFile::symLinkTarget(folder.filePath(name));
+    return open;
+}
+
 int threadCount()
 {
     return int(QDir(QStringLiteral("/proc/self/task"))
@@ -44,6 +56,7 @@ int main(int argc, char **argv)
     int wrongRuns = 0, cutFiles = 0;
     qint64 memoryAtThird = 0;
     qsizetype descriptorsAtThird = 0;
+    std::map<QString, QString> openAtThird;
     int threadsAtThird = 0;
     for (int run = 0; run < runs; ++run) {
         const Way way = Way(random.bounded(3));
@@ -63,12 +76,20 @@ int main(int argc, char **argv)
         if (run == runs / 3) {
             memoryAtThird = residentKiB();
             descriptorsAtThird = openDescriptors();
+            openAtThird = descriptors();
             threadsAtThird = threadCount();
         }
     }
+    // Connections the last run closed may still be on their way out.
+    (void)QTest::qWaitFor([&] { return openDescriptors() <= descriptorsAtThird; }, 5000);
     const qint64 grown = residentKiB() - memoryAtThird;
     const qsizetype moreDescriptors = openDescriptors() - descriptorsAtThird;
     const int moreThreads = threadCount() - threadsAtThird;
+    for (const auto &[number, target] : descriptors()) {
+        if (openAtThird[number] != target)
+            std::printf("descriptor %s: %s (was %s)\n", qPrintable(number), qPrintable(target),
+                        qPrintable(openAtThird[number]));
+    }
     std::printf("runs %d, wrong %d, cut files at final names %d\n", runs, wrongRuns, cutFiles);
     std::printf("resident memory grew by %lld KiB over the last %d runs (goal <= 2048)\n",
                 qlonglong(grown), runs - runs / 3 - 1);

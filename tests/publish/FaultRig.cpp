@@ -10,7 +10,6 @@
 #include "tests/publish/VsftpdServer.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>

@@ -95,7 +95,6 @@ bool FaultProxy::listen(const QHostAddress &address, quint16 serverPort,
                         const QList<quint16> &dataPorts, const QHostAddress &server)
 {
     m_server = server;
-    m_serverPort = serverPort;
     auto add = [this, &address](quint16 port, bool data, quint16 to) {
         auto listener = std::make_unique<Listener>();
         listener->fd = listenOn(address, port);

@@ -20,6 +20,8 @@
 //               FaultProxy::Fault::Stall, FaultProxy::Link::Control);
 //     ... publish to 127.0.0.3:proxy.port() ...
 //     proxy.dropAll();
+//
+// BRENZO_PROXY_TRACE=1 in the environment prints every phase as it is told.
 
 #include "tests/support/FaultPhases.h"
 
@@ -58,7 +60,6 @@ public:
     qint64 sinceInjected() const { return m_injected.isValid() ? m_injected.elapsed() : -1; }
     // Resets every connection still open.
     void dropAll();
-    int openConnections() const { return int(m_relays.size()); }
 
 private:
     struct Relay;
@@ -81,7 +82,6 @@ private:
     std::vector<std::unique_ptr<Relay>> m_relays;
     QHostAddress m_server;
     quint16 m_port = 0;
-    quint16 m_serverPort = 0;
     std::unique_ptr<PhaseReader> m_reader;
     Phase m_phase = Phase::Connect;
     Fault m_fault = Fault::None;
