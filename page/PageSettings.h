@@ -96,7 +96,7 @@ struct PageSettings {
     // The same lines as views into txtLibre, valid while it is unchanged.
     QList<QStringView> centralTextLineViews() const;
 
-    // True when the central text, line breaks included, is blank.
+    // True when the central text holds more than blanks and line breaks.
     bool hasCentralText() const;
 
     bool operator==(const PageSettings &) const = default;

@@ -15,7 +15,7 @@ class Job;
 // The password in the desktop's keyring (a Secret Service such as GNOME
 // Keyring or KWallet on Linux, the system's own store on Windows and macOS),
 // through QtKeychain. Only where the desktop has no keyring at all is the
-// password kept in the settings store, as before. Where there is one and it
+// password kept in the settings store. Where there is one and it
 // fails, or does not answer in time, the password is kept nowhere: notKept
 // tells, and the next write tries the keyring again. A password found in the
 // settings store is the one read (written there before the program used a

@@ -14,9 +14,9 @@ public:
     virtual QString trusted(const QString &server) const = 0;
     virtual void remember(const QString &server, const QString &fingerprint) = 0;
 
-    // How a server is named here: the bare host on the protocol's own port,
-    // so that what was trusted before ports could be typed still counts,
-    // and "host:port" on any other.
+    // How a server is named here: the bare host on the protocol's own port
+    // (the form kept entries without a port have), and "host:port" on any
+    // other.
     static QString serverKey(const QString &host, quint16 port, quint16 defaultPort)
     {
         if (port == defaultPort)

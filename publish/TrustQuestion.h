@@ -22,8 +22,6 @@ public:
     }
 
     const QString &text() const { return m_text; }
-    bool isAnswered() const { return !m_answer; }
-
     void accept() { answer(true); }
     void reject() { answer(false); }
 

@@ -23,7 +23,6 @@ public:
     PictureSlot(int number, const QString &startupFolder, QWidget *parent);
 
     int number() const { return m_number; }
-    bool hasAddress() const { return txtImagen != nullptr; }
 
     // Shows the start-up folder; the list reads it the first time only.
     void open();

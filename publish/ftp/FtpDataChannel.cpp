@@ -23,8 +23,8 @@ FtpDataChannel::FtpDataChannel(std::unique_ptr<QAbstractSocket> socket, qint64 q
         pump();
     });
     connect(m_socket.get(), &QAbstractSocket::readyRead, this, [this] {
-        m_discarded += discardIncoming();
-        m_discarded += discardWaiting(m_discard.data(), DiscardBlockSize);
+        discardIncoming();
+        discardWaiting(m_discard.data(), DiscardBlockSize);
     });
     connect(m_socket.get(), &QAbstractSocket::errorOccurred, this, [this] { onLost(false); });
     connect(m_socket.get(), &QAbstractSocket::disconnected, this, [this] { onLost(true); });
@@ -107,7 +107,7 @@ void FtpDataChannel::onLost(bool disconnected)
 
 void FtpDataChannel::lostAfterEnd(bool /*disconnected*/)
 {
-    m_discarded += discardIncoming();
+    discardIncoming();
     m_state = State::Done;
     m_socket->abort();
 }

@@ -41,8 +41,6 @@ public:
     virtual void abort();
     // Why the connection failed, in the socket's words; empty when it did not.
     QString errorText() const { return m_errorText; }
-    // Bytes the server sent on the connection, all of them thrown away.
-    qint64 bytesDiscarded() const { return m_discarded; }
 
 signals:
     void opened();
@@ -94,7 +92,6 @@ private:
     QString m_errorText;
     bool m_sourceAtEnd = false;
     qint64 m_sent = 0;
-    qint64 m_discarded = 0;
     State m_state = State::Idle;
     std::array<char, DiscardBlockSize> m_discard;
 };
