@@ -93,7 +93,7 @@ int main(int argc, char **argv)
             GapMeter meter;
             QElapsedTimer clock;
             clock.start();
-            slot->lstImagen->pickName(file.name);
+            slot->pickName(file.name);
             loop.exec();
             file.seconds.append(clock.nsecsElapsed() / 1e9);
             file.gaps.append(meter.longest());

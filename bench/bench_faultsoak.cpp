@@ -74,12 +74,16 @@ int main(int argc, char **argv)
                         qPrintable(result.wrong.join(QStringLiteral("; "))));
         }
         if (run == runs / 3) {
+            for (auto &[way, rig] : rigs)
+                rig->dropConnections();
             memoryAtThird = residentKiB();
             descriptorsAtThird = openDescriptors();
             openAtThird = descriptors();
             threadsAtThird = threadCount();
         }
     }
+    for (auto &[way, rig] : rigs)
+        rig->dropConnections();
     // Connections the last run closed may still be on their way out.
     (void)QTest::qWaitFor([&] { return openDescriptors() <= descriptorsAtThird; }, 5000);
     const qint64 grown = residentKiB() - memoryAtThird;

@@ -66,7 +66,7 @@ Round throughThePage(ImagesPage &page, AnsweringPrompts &prompts, const QString 
         fromAnswer.start();
     };
     page.btnImagen1Click();
-    page.slot(1)->lstImagen->pickName(name);
+    page.slot(1)->pickName(name);
     loop.exec();
     const double seconds = fromAnswer.nsecsElapsed() / 1e9;
     if (page.slot(1)->chosenName() != QFileInfo(WebCopy::copyPathFor(name)).fileName())

@@ -70,7 +70,7 @@ Round throughThePage(ImagesPage &page, AnsweringPrompts &prompts, const QString 
     };
     clock.start();
     page.btnImagen1Click();
-    page.slot(1)->lstImagen->pickName(name);
+    page.slot(1)->pickName(name);
     loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
     const double afterAnswer = fromAnswer.nsecsElapsed() / 1e9;

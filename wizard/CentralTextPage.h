@@ -42,6 +42,7 @@ public:
     // imported, lines ended by LF.
     QString text() const;
 
+private:
     QPlainTextEdit *txtLibre = nullptr;
     QAbstractButton *btnImporta = nullptr;
     QAbstractButton *btnBorrar = nullptr;

@@ -30,6 +30,7 @@ public:
 
     QRadioButton *option(Combinacion combination) const { return m_options.value(combination); }
 
+private:
     QCheckBox *chkFondo = nullptr;
     QCheckBox *chkFondoFijo = nullptr;
     QFrame *pColor = nullptr;

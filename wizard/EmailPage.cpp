@@ -106,3 +106,18 @@ void EmailPage::readInto(PageSettings &settings) const
     settings.txtHTML = txtHTML->text();
     settings.chkMovil = chkMovil->isChecked();
 }
+
+void EmailPage::focusEmail()
+{
+    txtEmail->setFocus();
+}
+
+void EmailPage::showPageName(const QString &name)
+{
+    txtHTML->setText(name);
+}
+
+void EmailPage::focusPageName()
+{
+    txtHTML->setFocus();
+}

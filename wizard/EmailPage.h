@@ -21,14 +21,18 @@ public:
     // The sound chosen on page 3: the adapted page has no player for MIDI,
     // and the page says so while the box is ticked.
     void setSound(const QString &name);
+    void focusEmail();
+    // Shows the page's file name as it is tested and written.
+    void showPageName(const QString &name);
+    void focusPageName();
 
+private:
     QLineEdit *txtTitolEmail = nullptr;
     QLineEdit *txtEmail = nullptr;
     QLineEdit *txtHTML = nullptr;
     QCheckBox *chkMovil = nullptr;
     QLabel *lblMidi = nullptr;
 
-private:
     void showMidiNote();
 
     QString m_sound;

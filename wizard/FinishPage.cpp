@@ -97,3 +97,9 @@ void FinishPage::btnWebFinClick()
     m_prompts.openUrl(window(), QUrl(makerHomePage()));
     btnWebFin->setEnabled(true);
 }
+
+void FinishPage::showFiles(const QStringList &rows)
+{
+    lstFinal->clear();
+    lstFinal->addItems(rows);
+}

@@ -16,12 +16,8 @@ public:
 
     // Where "view" looks for the page: the name of the page file as typed.
     void setPageFileName(const QString &name) { m_pageFileName = name; }
-
-    QListWidget *lstFinal = nullptr;
-    QAbstractButton *btnVerPagina = nullptr;
-    QAbstractButton *btnPubli = nullptr;
-    QAbstractButton *btnPrograms = nullptr;
-    QAbstractButton *btnWebFin = nullptr;
+    // The rows of the list of what was written and what the page shows.
+    void showFiles(const QStringList &rows);
 
 signals:
     void publishRequested();
@@ -34,6 +30,11 @@ public slots:
     void btnWebFinClick();
 
 private:
+    QListWidget *lstFinal = nullptr;
+    QAbstractButton *btnVerPagina = nullptr;
+    QAbstractButton *btnPubli = nullptr;
+    QAbstractButton *btnPrograms = nullptr;
+    QAbstractButton *btnWebFin = nullptr;
     UserPrompts &m_prompts;
     QString m_startupFolder;
     QString m_pageFileName;

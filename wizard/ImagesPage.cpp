@@ -60,10 +60,8 @@ void ImagesPage::takeWebCopy(int number, const QString &original, const QString 
 {
     // Every list shown so far lists the new file; the slot takes it unless
     // the user has chosen another picture there meanwhile.
-    for (PictureSlot *each : m_slots) {
-        if (each->lstImagen->hasBeenRead())
-            each->lstImagen->refresh();
-    }
+    for (PictureSlot *each : m_slots)
+        each->refreshList();
     slot(number)->replacePick(original, copy);
 }
 

@@ -37,6 +37,8 @@ public:
     QAbstractButton *btnImagen1 = nullptr;
     QAbstractButton *btnImagen2 = nullptr;
     QAbstractButton *btnImagen3 = nullptr;
+
+private:
     QAbstractButton *btnReiniciarImg = nullptr;
 
 public slots:

@@ -23,6 +23,7 @@ public:
     QString cell(int row, int column) const;
     void setCell(int row, int column, const QString &text);
 
+private:
     QLineEdit *txtTitolEnlaces = nullptr;
     QTableWidget *GridEnlaces = nullptr;
 };

@@ -325,3 +325,14 @@ QString PictureSlot::address() const
 {
     return txtImagen ? txtImagen->text() : QString();
 }
+
+void PictureSlot::refreshList()
+{
+    if (lstImagen->hasBeenRead())
+        lstImagen->refresh();
+}
+
+bool PictureSlot::pickName(const QString &name)
+{
+    return lstImagen->pickName(name);
+}

@@ -55,7 +55,12 @@ public:
     // is still the file picked here: a picture that needs a copy for the web
     // was picked and none was made.
     void dropPick(const QString &original);
+    // A list shown already reads the folder again (a file was added).
+    void refreshList();
+    // Puts the selection on the file of that name, as a click would.
+    bool pickName(const QString &name);
 
+private:
     ElidedLabel *lblDir = nullptr;
     FileList *lstImagen = nullptr;
     ElidedLabel *lblNombreImagen = nullptr;

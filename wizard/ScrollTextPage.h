@@ -30,6 +30,7 @@ public:
     // wholly out on the left.
     void moveSample();
 
+private:
     QFrame *ContainerTexto = nullptr;
     QLabel *EtiquetaTexto = nullptr;
     QLineEdit *TextoScroll = nullptr;

@@ -24,6 +24,8 @@ public:
     void applySettings(const PageSettings &settings) override;
 
     FileList *FileListBox1 = nullptr;
+
+private:
     QAbstractButton *btnNinguno = nullptr;
     QCheckBox *chkLoop = nullptr;
     QAbstractButton *btnOir = nullptr;

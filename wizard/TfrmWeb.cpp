@@ -315,10 +315,10 @@ bool TfrmWeb::CheckPage()
 
 bool TfrmWeb::checkTitlesPage()
 {
-    if (!isBlank(titles()->txtTitol->text()))
+    if (titles()->hasMainTitle())
         return true;
     m_prompts.message(this, kTitle, PageMessages::missingTitle(), PromptIcon::NoIcon);
-    titles()->txtTitol->setFocus();
+    titles()->focusMainTitle();
     return false;
 }
 
@@ -328,19 +328,19 @@ bool TfrmWeb::checkEmailPage()
     const Page8Verdict verdict = checkPage8(current, m_startupFolder);
     if (verdict == Page8Verdict::BadEmail) {
         m_prompts.message(this, kTitle, PageMessages::badEmail(), PromptIcon::NoIcon);
-        email()->txtEmail->setFocus();
+        email()->focusEmail();
         return false;
     }
     // From here on the user sees the name as it is tested and written.
-    email()->txtHTML->setText(current.txtHTML);
+    email()->showPageName(current.txtHTML);
     if (verdict == Page8Verdict::BadPageFileName) {
         m_prompts.message(this, kTitle, PageMessages::badPageFileName(), PromptIcon::NoIcon);
-        email()->txtHTML->setFocus();
+        email()->focusPageName();
         return false;
     }
     if (verdict == Page8Verdict::AskReplace &&
         !m_prompts.question(this, kTitle, PageMessages::replaceQuestion(current.txtHTML))) {
-        email()->txtHTML->setFocus();
+        email()->focusPageName();
         return false;
     }
     return generatePage(current);
@@ -353,8 +353,7 @@ bool TfrmWeb::generatePage(const PageSettings &settings)
         const WaitCursor hourglass;
         result = runGeneration(settings, m_startupFolder);
         m_publishFiles = publishFileNames(result.entries);
-        finish()->lstFinal->clear();
-        finish()->lstFinal->addItems(finishRows(result.entries));
+        finish()->showFiles(finishRows(result.entries));
         finish()->setPageFileName(settings.txtHTML);
     }
     if (result.written)
@@ -363,7 +362,7 @@ bool TfrmWeb::generatePage(const PageSettings &settings)
     if (!result.written) {
         m_prompts.message(this, QStringLiteral("Error"), PageMessages::pageNotWritten(),
                           PromptIcon::Critical);
-        email()->txtHTML->setFocus();
+        email()->focusPageName();
     }
     return result.written;
 }

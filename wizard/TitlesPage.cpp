@@ -2,6 +2,7 @@
 #include "wizard/TitlesPage.h"
 
 #include "page/PageSettings.h"
+#include "page/TextRules.h"
 #include "wizard/WizardStyle.h"
 
 #include <QCheckBox>
@@ -65,4 +66,14 @@ void TitlesPage::readInto(PageSettings &settings) const
     settings.txtSubTitol1 = txtSubTitol1->text();
     settings.txtSubTitol2 = txtSubTitol2->text();
     settings.chkMarco = chkMarco->isChecked();
+}
+
+bool TitlesPage::hasMainTitle() const
+{
+    return !isBlank(txtTitol->text());
+}
+
+void TitlesPage::focusMainTitle()
+{
+    txtTitol->setFocus();
 }

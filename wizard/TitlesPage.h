@@ -17,6 +17,11 @@ public:
     void readInto(PageSettings &settings) const override;
     void applySettings(const PageSettings &settings) override;
 
+    // The main title holds more than blanks.
+    bool hasMainTitle() const;
+    void focusMainTitle();
+
+private:
     QLineEdit *txtTitol = nullptr;
     QLineEdit *txtSubTitol1 = nullptr;
     QLineEdit *txtSubTitol2 = nullptr;

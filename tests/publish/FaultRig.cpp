@@ -243,6 +243,12 @@ void FaultRig::takeIdleThreads()
     m_threads = threadCount();
 }
 
+void FaultRig::dropConnections()
+{
+    m_proxy.dropAll();
+    m_webProxy.dropAll();
+}
+
 FaultRig::Ending FaultRig::publish(bool withAddress)
 {
     PublishJob job(*m_trust);
@@ -374,9 +380,9 @@ FaultRig::Result FaultRig::run(const FaultCase &faultCase)
         wrong << u"the fault never went in"_s;
     const bool recovered = ending.outcome == Outcome::Published && (want.mayRecover || want.mayCut);
     if (!recovered && (ending.outcome != want.outcome || ending.entry != m_order.value(want.entry)))
-        wrong << u"ended %1 %2, not %3 %4"_s.arg(outcomeName(ending.outcome), ending.entry,
-                                                 outcomeName(want.outcome),
-                                                 m_order.value(want.entry));
+        wrong << u"ended %1 %2 (%3), not %4 %5"_s.arg(outcomeName(ending.outcome), ending.entry,
+                                                      ending.reason, outcomeName(want.outcome),
+                                                      m_order.value(want.entry));
     if (ending.outcome != Outcome::Published && ending.reason.isEmpty())
         wrong << u"no reason to tell"_s;
     // A stall is told as the silence it is, with the limit in seconds.

@@ -41,6 +41,8 @@ public:
     QString start();
     // The threads the process has now are the idle ones (after other rigs started).
     void takeIdleThreads();
+    // Lets go of the connections the last run left through the proxies.
+    void dropConnections();
 
     struct Result {
         QString seen;      // how the run ended, in a few words, for the table
