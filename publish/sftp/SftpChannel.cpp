@@ -248,6 +248,8 @@ bool SftpChannel::upload(QIODevice &source, const QByteArray &folder, const QByt
     return true;
 }
 
+// Writes the file and closes it, the writes and the close sent as the
+// pipeline says.
 bool SftpChannel::writeAll(QIODevice &source, const QByteArray &handle,
                            const std::function<void(qint64)> &progress)
 {
