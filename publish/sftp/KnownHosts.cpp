@@ -82,14 +82,26 @@ QString fingerprint(ssh_key key)
 
 } // namespace
 
+// Read once: the key's check, its types and its revocation all look at the
+// same lines.
 KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port)
+    : KnownHosts(ownFile, userFile, host, port, linesOf(ownFile), linesOf(userFile))
+{
+}
+
+KnownHosts KnownHosts::fromContents(const QByteArray &own, const QByteArray &user,
+                                    const QString &host, quint16 port)
+{
+    return KnownHosts(QString(), QString(), host, port, own.split('\n'), user.split('\n'));
+}
+
+KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port,
+                       QList<QByteArray> ownLines, QList<QByteArray> userLines)
     : m_ownFile(std::move(ownFile)), m_userFile(std::move(userFile)),
       m_hostEntry(port == 22
                       ? host.toLower()
                       : QStringLiteral("[%1]:%2").arg(host.toLower(), QString::number(port))),
-      // Read once: the key's check, its types and its revocation all look
-      // at the same lines.
-      m_ownLines(linesOf(m_ownFile)), m_userLines(linesOf(m_userFile))
+      m_ownLines(std::move(ownLines)), m_userLines(std::move(userLines))
 {
 }
 

@@ -21,6 +21,10 @@ public:
 
     // `port` other than 22 makes the entry "[host]:port", as OpenSSH writes it.
     KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port);
+    // The same with the two files' contents given rather than read; such a
+    // one has no file to trust() a key in.
+    static KnownHosts fromContents(const QByteArray &own, const QByteArray &user,
+                                   const QString &host, quint16 port);
 
     Verdict check(ssh_key serverKey) const;
     // The server's key types to ask for, those already trusted first, as
@@ -37,6 +41,9 @@ public:
     const QString &hostEntry() const { return m_hostEntry; }
 
 private:
+    KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port,
+               QList<QByteArray> ownLines, QList<QByteArray> userLines);
+
     using Key = std::unique_ptr<ssh_key_struct, decltype(&ssh_key_free)>;
     std::vector<Key> keys() const;
     bool isRevoked(ssh_key serverKey) const;

@@ -3,10 +3,9 @@
 
 #include "publish/sftp/SftpPacket.h"
 #include "publish/sftp/SftpStop.h"
+#include "publish/sftp/SftpUploadPipeline.h"
 
-#include <QHash>
 #include <QIODevice>
-#include <QtEndian>
 
 #include <algorithm>
 
@@ -23,11 +22,6 @@ constexpr const char *PosixRename = "posix-rename@openssh.com";
 constexpr QByteArrayView TemporarySuffix = ".brenzo-tmp";
 constexpr QByteArrayView OldSuffix = ".brenzo-old";
 
-// As OpenSSH's client: 32 KiB a write, 64 writes in flight.
-constexpr int BlockSize = 32 * 1024;
-constexpr int WritesInFlight = 64;
-// Larger answers than this are not SFTP version 3's.
-constexpr quint32 LargestReply = 256 * 1024;
 // A folder listing that goes on longer than this is not a folder's.
 constexpr int MostListingRounds = 10'000;
 
@@ -77,10 +71,7 @@ bool SftpChannel::open()
         ssh_channel_request_subsystem(m_channel, "sftp") != SSH_OK)
         return fail(QString::fromUtf8(ssh_get_error(m_session)));
     // The first packet carries the version where others carry their number.
-    QByteArray init;
-    addU32(init, 1 + 4);
-    init += char(Init);
-    addU32(init, 3);
+    const QByteArray init = SftpPacketStream::frame(Init, 3, {});
     if (ssh_channel_write(m_channel, init.constData(), init.size()) != init.size())
         return fail(QString::fromUtf8(ssh_get_error(m_session)));
     m_silence.setRemainingTime(m_silenceMs);
@@ -101,12 +92,7 @@ bool SftpChannel::open()
 quint32 SftpChannel::send(quint8 type, const QByteArray &body)
 {
     const quint32 id = ++m_lastId;
-    QByteArray packet;
-    packet.reserve(9 + body.size());
-    addU32(packet, quint32(5 + body.size()));
-    packet += char(type);
-    addU32(packet, id);
-    packet += body;
+    const QByteArray packet = SftpPacketStream::frame(type, id, body);
     if (ssh_channel_write(m_channel, packet.constData(), quint32(packet.size())) != packet.size())
         return breakOff(QString::fromUtf8(ssh_get_error(m_session))), 0;
     // The server's silence counts from the first request it owes an answer.
@@ -117,29 +103,33 @@ quint32 SftpChannel::send(quint8 type, const QByteArray &body)
 }
 
 // A stop is heeded only between packets: the answers that follow must still
-// be read whole, to remove a cut file.
-bool SftpChannel::readExact(char *data, int size, bool packetStart)
+// be read whole, to remove a cut file. No more is read than the packet
+// under way needs.
+std::optional<SftpChannel::Reply> SftpChannel::readPacket()
 {
     const QDeadlineTimer silence = m_cleanupDeadline ? *m_cleanupDeadline : m_silence;
-    while (size > 0) {
-        if (packetStart && !m_cleanupDeadline && m_stop.requested())
-            return fail(QString());
+    char chunk[16 * 1024];
+    while (!m_packets.hasPacket()) {
+        if (m_packets.isBroken())
+            return breakOff(QStringLiteral("El servidor envió un paquete SFTP no válido")),
+                   std::nullopt;
+        if (m_packets.isIdle() && !m_cleanupDeadline && m_stop.requested())
+            return fail(QString()), std::nullopt;
         const int slice = int(std::clamp<qint64>(silence.remainingTime(), 0, 50));
-        const int read = ssh_channel_read_timeout(m_channel, data, quint32(size), 0, slice);
+        const auto wanted = quint32(std::min<qsizetype>(m_packets.missing(), sizeof chunk));
+        const int read = ssh_channel_read_timeout(m_channel, chunk, wanted, 0, slice);
         if (read < 0)
-            return breakOff(QString::fromUtf8(ssh_get_error(m_session)));
-        if (read > 0) {
-            data += read;
-            size -= read;
-            packetStart = false;
-        } else if (ssh_channel_is_eof(m_channel) || ssh_channel_is_closed(m_channel)) {
-            return breakOff(QStringLiteral("El servidor cerró la conexión"));
-        } else if (silence.hasExpired()) {
+            return breakOff(QString::fromUtf8(ssh_get_error(m_session))), std::nullopt;
+        if (read > 0)
+            m_packets.feed(QByteArrayView(chunk, read));
+        else if (ssh_channel_is_eof(m_channel) || ssh_channel_is_closed(m_channel))
+            return breakOff(QStringLiteral("El servidor cerró la conexión")), std::nullopt;
+        else if (silence.hasExpired())
             return breakOff(QStringLiteral("El servidor dejó de responder durante %1 s.")
-                                .arg(m_silenceMs / 1000.0));
-        }
+                                .arg(m_silenceMs / 1000.0)),
+                   std::nullopt;
     }
-    return true;
+    return m_packets.takePacket();
 }
 
 std::optional<SftpChannel::Reply> SftpChannel::receive(bool versionPacket)
@@ -150,25 +140,11 @@ std::optional<SftpChannel::Reply> SftpChannel::receive(bool versionPacket)
     while (ssh_channel_poll(m_channel, 1) > 0 &&
            ssh_channel_read_nonblocking(m_channel, sink, sizeof sink, 1) > 0) {
     }
-    char head[9];
-    if (!readExact(head, 4, true))
-        return std::nullopt;
-    const quint32 size = qFromBigEndian<quint32>(head);
-    if (size < 5 || size > LargestReply)
-        return breakOff(QStringLiteral("El servidor envió un paquete SFTP no válido")),
-               std::nullopt;
-    if (!readExact(head + 4, 5))
-        return std::nullopt;
-    Reply reply;
-    reply.type = quint8(head[4]);
-    reply.id = qFromBigEndian<quint32>(head + 5);
-    reply.body.resize(size - 5);
-    if (!readExact(reply.body.data(), int(reply.body.size())))
-        return std::nullopt;
-    if (versionPacket)
+    auto reply = readPacket();
+    if (!reply || versionPacket)
         return reply;
     // Anything else would keep a run alive for ever without a word of use.
-    if (!m_awaited.remove(reply.id))
+    if (!m_awaited.remove(reply->id))
         return breakOff(QStringLiteral("El servidor SFTP respondió a una petición que no se le "
                                        "hizo")),
                std::nullopt;
@@ -272,58 +248,49 @@ bool SftpChannel::upload(QIODevice &source, const QByteArray &folder, const QByt
     return true;
 }
 
-// Writes the file and closes it. The close follows the last write without
-// waiting for its answer: a small file then costs one round trip less. The
-// server closes the file only after every write to it.
+// Writes the file and closes it, the writes and the close sent as the
+// pipeline says.
 bool SftpChannel::writeAll(QIODevice &source, const QByteArray &handle,
                            const std::function<void(qint64)> &progress)
 {
-    QHash<quint32, qint64> inFlight;
-    qint64 offset = 0;
-    qint64 acknowledged = 0;
-    bool atEnd = false;
-    quint32 closing = 0;
+    SftpUploadPipeline pipeline(source, handle);
     std::optional<Reply> closed;
-    QByteArray block(BlockSize, Qt::Uninitialized);
     for (;;) {
         // The channel's window is not waited on while answers are due: they
         // are read first, and the window reopens with them.
-        while (!atEnd && inFlight.size() < WritesInFlight && !m_stop.requested() &&
-               (inFlight.isEmpty() || ssh_channel_window_size(m_channel) > 2 * BlockSize)) {
-            const qint64 read = source.read(block.data(), BlockSize);
-            if (read < 0)
+        while (pipeline.hasRoom() && !m_stop.requested() &&
+               (!pipeline.awaitsWrites() ||
+                ssh_channel_window_size(m_channel) > 2 * SftpUploadPipeline::BlockSize)) {
+            const auto body = pipeline.nextWrite();
+            if (!body)
                 return fail(source.errorString());
-            atEnd = read == 0;
-            if (atEnd)
+            if (body->isEmpty())
                 break;
-            QByteArray body = string(handle);
-            addU32(body, quint32(offset >> 32));
-            addU32(body, quint32(offset));
-            addString(body, QByteArray::fromRawData(block.constData(), read));
-            const quint32 id = send(Write, body);
+            const quint32 id = send(Write, *body);
             if (id == 0)
                 return false;
-            inFlight.insert(id, read);
-            offset += read;
+            pipeline.wrote(id);
         }
-        if (atEnd && closing == 0 && (closing = send(Close, string(handle))) == 0)
-            return false;
+        if (pipeline.closeDue()) {
+            const quint32 id = send(Close, pipeline.closeBody());
+            if (id == 0)
+                return false;
+            pipeline.closing(id);
+        }
         if (m_stop.requested())
             return fail(QString());
-        if (inFlight.isEmpty() && closed)
+        if (!pipeline.awaitsWrites() && closed)
             return succeeded(closed);
         auto reply = receive();
         if (!reply)
             return false;
-        if (reply->id == closing) {
+        if (pipeline.isClose(reply->id)) {
             closed = std::move(reply);
             continue;
         }
-        const qint64 length = inFlight.take(reply->id);
         if (!succeeded(reply))
             return false;
-        acknowledged += length;
-        progress(acknowledged);
+        progress(pipeline.acknowledge(reply->id));
     }
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "publish/sftp/SftpPacketStream.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QSet>
@@ -16,10 +18,9 @@ class SftpStop;
 
 // The SFTP conversation (version 3, as OpenSSH's server speaks it) on one
 // channel of a logged-in SSH session. Files go as a stream of writes with
-// many in flight, as OpenSSH's own client sends them: waiting for each
-// block's answer before the next would cost a round trip per 32 KiB. Every
-// call waits on the server, at most the silence limit at a time, and gives up
-// at once when the stop is requested. Only answers to requests of ours count
+// many in flight (SftpUploadPipeline). Every call waits on the server, at
+// most the silence limit at a time, and gives up at once when the stop is
+// requested. Only answers to requests of ours count
 // as the server speaking; an answer to a request never made is a fault of
 // the server's. Paths are bytes, sent as they are.
 class SftpChannel {
@@ -56,16 +57,12 @@ public:
     bool isBroken() const { return m_broken; }
 
 private:
-    struct Reply {
-        quint8 type = 0;
-        quint32 id = 0;
-        QByteArray body;
-    };
+    using Reply = SftpPacketStream::Packet;
 
     quint32 send(quint8 type, const QByteArray &body);
     std::optional<Reply> receive(bool versionPacket = false);
+    std::optional<Reply> readPacket();
     std::optional<Reply> await(quint32 id);
-    bool readExact(char *data, int size, bool packetStart = false);
     bool succeeded(const std::optional<Reply> &reply);
     // The status code of an answer, or none when it is not a status.
     static std::optional<quint32> statusOf(const std::optional<Reply> &reply);
@@ -83,6 +80,7 @@ private:
     ssh_channel m_channel = nullptr;
     SftpStop &m_stop;
     int m_silenceMs;
+    SftpPacketStream m_packets;
     quint32 m_lastId = 0;
     // Requests sent whose answers have yet to come.
     QSet<quint32> m_awaited;
