@@ -38,8 +38,6 @@ public:
     // the one it held for that server. Empty on success, else why not.
     QString trust(ssh_session session) const;
 
-    const QString &hostEntry() const { return m_hostEntry; }
-
 private:
     KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port,
                QList<QByteArray> ownLines, QList<QByteArray> userLines);
