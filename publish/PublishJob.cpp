@@ -4,6 +4,7 @@
 #include "publish/PublishSettings.h"
 #include "publish/ServerAddress.h"
 #include "publish/TransportFactory.h"
+#include "publish/TrustMemory.h"
 #include "publish/TrustQuestion.h"
 
 #include <QDir>
@@ -87,7 +88,8 @@ void PublishJob::start(const PublishSettings &settings)
         return;
     }
     const quint16 port = address.port != 0 ? address.port : defaultPort(settings);
-    transport->connectAndLogin({address.host, port, settings.user, settings.password});
+    transport->connectAndLogin({address.host, port, settings.user, settings.password,
+                                TrustMemory::serverKey(address.host, port, defaultPort(settings))});
 }
 
 void PublishJob::cancel()
@@ -113,8 +115,9 @@ void PublishJob::onTransportFinished(bool ok)
         return;
     case Step::Login:
         if (!ok)
-            return fail(m_transport->secureRefused() ? Outcome::SecureRefused
-                                                     : Outcome::LoginFailed);
+            return fail(m_transport->failure() == Transport::Failure::NoSecureConnection
+                            ? Outcome::SecureRefused
+                            : Outcome::LoginFailed);
         if (!m_transport->isConnected())
             return fail(Outcome::NotConnected);
         if (!m_remoteFolder.isEmpty()) {

@@ -15,6 +15,8 @@ struct TransportLogin {
     quint16 port = 0;
     QString user;
     QString password;
+    // How the server is named where what the user trusted of it is kept.
+    QString serverName = QString();
 };
 
 // How long a run waits on the network before it gives up as if the
@@ -66,8 +68,9 @@ public:
     // Why the last operation failed, as the server or the system put it;
     // empty after success or a close of our own.
     virtual QString failureReason() const = 0;
-    // The last login failed because the server offers no secure connection.
-    virtual bool secureRefused() const { return false; }
+    // What kind of failure the last operation was, beside failureReason()'s words.
+    enum class Failure { Other, NoSecureConnection };
+    virtual Failure failure() const { return Failure::Other; }
 
 signals:
     void connected();                // the connection is up; nothing is read from it yet

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/TransportFactory.h"
 
-#include "publish/PublishSettings.h"
 #include "publish/ftp/FtpTransport.h"
+#include "publish/PublishSettings.h"
 #include "publish/sftp/SftpTransport.h"
 
 std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustMemory &trust)
@@ -18,8 +18,8 @@ std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustM
     return std::make_unique<FtpTransport>(false, trust);
 }
 
+// The one place that knows each protocol's own port.
 quint16 defaultPort(const PublishSettings &settings)
 {
-    return settings.connection == PublishSettings::Connection::Sftp ? SftpTransport::DefaultPort
-                                                                    : FtpTransport::DefaultPort;
+    return settings.connection == PublishSettings::Connection::Sftp ? 22 : 21;
 }

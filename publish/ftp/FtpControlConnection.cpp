@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/ftp/FtpControlConnection.h"
 
+#include "publish/Transport.h"
+
 #include <QNetworkProxy>
 
 FtpControlConnection::FtpControlConnection(QObject *parent) : QObject(parent)
 {
     m_connectTimer.setSingleShot(true);
-    m_connectTimer.setInterval(ConnectTimeoutMs);
+    m_connectTimer.setInterval(TransportLimits{}.connectMs);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
         m_errorText = QStringLiteral("El servidor no respondió en %1 s")
                           .arg(m_connectTimer.interval() / 1000.0);
         shutDown(true);
     });
     m_silenceTimer.setSingleShot(true);
-    m_silenceTimer.setInterval(SilenceTimeoutMs);
+    m_silenceTimer.setInterval(TransportLimits{}.silenceMs);
     connect(&m_silenceTimer, &QTimer::timeout, this, [this] {
         m_errorText = QStringLiteral("El servidor dejó de responder durante %1 s.")
                           .arg(m_silenceTimer.interval() / 1000.0);

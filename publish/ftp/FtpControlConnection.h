@@ -25,9 +25,6 @@ class FtpControlConnection : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int ConnectTimeoutMs = 120 * 1000;
-    static constexpr int SilenceTimeoutMs = 120 * 1000;
-
     explicit FtpControlConnection(QObject *parent = nullptr);
     ~FtpControlConnection() override;
 

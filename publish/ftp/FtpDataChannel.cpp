@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/ftp/FtpDataChannel.h"
 
-#include "publish/ftp/FtpControlConnection.h"
 #include "publish/ftp/SocketShutdown.h"
+#include "publish/Transport.h"
 
 #include <QNetworkProxy>
 
@@ -12,7 +12,7 @@ FtpDataChannel::FtpDataChannel(std::unique_ptr<QAbstractSocket> socket, qint64 q
 {
     m_socket->setProxy(QNetworkProxy::NoProxy);
     m_connectTimer.setSingleShot(true);
-    m_connectTimer.setInterval(FtpControlConnection::ConnectTimeoutMs);
+    m_connectTimer.setInterval(TransportLimits{}.connectMs);
     connect(&m_connectTimer, &QTimer::timeout, this,
             [this] { fail(QStringLiteral("La conexión de datos no se estableció a tiempo")); });
     connect(m_socket.get(), &QAbstractSocket::bytesWritten, this, [this](qint64 bytes) {

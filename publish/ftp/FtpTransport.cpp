@@ -35,7 +35,7 @@ void FtpTransport::connectAndLogin(const TransportLogin &login)
     auto *exchange =
         new FtpLogin(m_control, login.host, login.port, login.user, login.password, this);
     if (m_secure)
-        exchange->setSecure(m_trust, TrustMemory::serverKey(login.host, login.port, DefaultPort));
+        exchange->setSecure(m_trust, login.serverName);
     connect(exchange, &FtpLogin::question, this, &Transport::question);
     connect(exchange, &FtpExchange::finished, this,
             [this, exchange] { m_secureRefused = exchange->secureRefused(); });

@@ -18,8 +18,6 @@ class FtpTransport : public Transport {
     Q_OBJECT
 
 public:
-    static constexpr quint16 DefaultPort = 21;
-
     FtpTransport(bool secure, TrustMemory &trust, QObject *parent = nullptr);
     ~FtpTransport() override;
 
@@ -39,7 +37,10 @@ public:
 
     bool isConnected() const override { return m_control.isOpen(); }
     QString failureReason() const override { return m_failureReason; }
-    bool secureRefused() const override { return m_secureRefused; }
+    Failure failure() const override
+    {
+        return m_secureRefused ? Failure::NoSecureConnection : Failure::Other;
+    }
 
 private:
     void run(FtpExchange *exchange);

@@ -22,12 +22,9 @@ void SftpTransport::connectAndLogin(const TransportLogin &login)
 {
     // A connection left open from before is not this run's to report on.
     close();
-    TransportLogin target = login;
-    if (target.port == 0)
-        target.port = DefaultPort;
     m_stop = std::make_shared<SftpStop>();
     m_thread = new QThread;
-    m_worker = new SftpWorker(m_stop, m_knownHostsFile, target, m_limits);
+    m_worker = new SftpWorker(m_stop, m_knownHostsFile, login, m_limits);
     m_worker->moveToThread(m_thread);
     // The worker ends on its own thread, which then goes from this one.
     connect(

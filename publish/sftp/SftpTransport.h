@@ -20,8 +20,6 @@ class SftpTransport : public Transport {
     Q_OBJECT
 
 public:
-    static constexpr quint16 DefaultPort = 22;
-
     explicit SftpTransport(QString knownHostsFile, QObject *parent = nullptr);
     ~SftpTransport() override;
 
