@@ -73,12 +73,20 @@ int main(int argc, char **argv)
                         qPrintable(faultCase.name()),
                         qPrintable(result.wrong.join(QStringLiteral("; "))));
         }
+        if (run == 2 * runs / 3) {
+            for (auto &[way, rig] : rigs)
+                rig->dropConnections();
+            std::printf("after %d runs: %lld descriptors, %lld KiB\n", run + 1,
+                        qlonglong(openDescriptors()), qlonglong(residentKiB()));
+        }
         if (run == runs / 3) {
             for (auto &[way, rig] : rigs)
                 rig->dropConnections();
             memoryAtThird = residentKiB();
             descriptorsAtThird = openDescriptors();
             openAtThird = descriptors();
+            std::printf("after %d runs: %lld descriptors, %lld KiB\n", run + 1,
+                        qlonglong(descriptorsAtThird), qlonglong(memoryAtThird));
             threadsAtThird = threadCount();
         }
     }
@@ -94,6 +102,8 @@ int main(int argc, char **argv)
             std::printf("descriptor %s: %s (was %s)\n", qPrintable(number), qPrintable(target),
                         qPrintable(openAtThird[number]));
     }
+    std::printf("after %d runs: %lld descriptors, %lld KiB\n", runs, qlonglong(openDescriptors()),
+                qlonglong(residentKiB()));
     std::printf("runs %d, wrong %d, cut files at final names %d\n", runs, wrongRuns, cutFiles);
     std::printf("resident memory grew by %lld KiB over the last %d runs (goal <= 2048)\n",
                 qlonglong(grown), runs - runs / 3 - 1);

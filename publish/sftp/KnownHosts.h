@@ -38,6 +38,9 @@ public:
     // the one it held for that server. Empty on success, else why not.
     QString trust(ssh_session session) const;
 
+    // The server as a known_hosts line names it ("host" or "[host]:port").
+    const QString &hostEntry() const { return m_hostEntry; }
+
 private:
     KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port,
                QList<QByteArray> ownLines, QList<QByteArray> userLines);
