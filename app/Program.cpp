@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Program.h"
 
-#include "prompts/BrenzoApplication.h"
+#include "ui/BrenzoApplication.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

@@ -2,9 +2,9 @@
 #include "app/TfrmOtros.h"
 
 #include "page/MakerInfo.h"
-#include "prompts/Artwork.h"
-#include "prompts/LinkLabel.h"
 #include "prompts/UserPrompts.h"
+#include "ui/Artwork.h"
+#include "ui/LinkLabel.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -5,7 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
-#include "prompts/BrenzoApplication.h"
+#include "ui/BrenzoApplication.h"
 
 int main(int argc, char **argv)
 {

@@ -4,7 +4,7 @@
 
 #include "app/Program.h"
 #include "bench/startup_shown.h"
-#include "prompts/BrenzoApplication.h"
+#include "ui/BrenzoApplication.h"
 
 int main(int argc, char **argv)
 {

@@ -6,7 +6,7 @@
 
 #include "app/Program.h"
 #include "bench/startup_shown.h"
-#include "prompts/BrenzoApplication.h"
+#include "ui/BrenzoApplication.h"
 #include "wizard/SavedWorkKeeper.h"
 #include "wizard/WelcomePage.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/PageWriter.h"
 
-#include "page/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "page/MakerInfo.h"
 #include "page/PageEncoding.h"
 #include "page/TextRules.h"

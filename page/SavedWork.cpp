@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/SavedWork.h"
 
-#include "page/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/WriterThread.h"
 #include "page/PageSettings.h"
-#include "page/WriterThread.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/FilePasswordStore.h"
 
-#include "page/WriterThread.h"
+#include "files/WriterThread.h"
 #include "publish/PublishSettings.h"
 
 #include <QPointer>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/SettingsFile.h"
 
-#include "page/AtomicFile.h"
+#include "files/AtomicFile.h"
+#include "files/OwnerOnly.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,8 +15,6 @@
 
 namespace SettingsFile {
 namespace {
-
-constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // A file of the private folder, thrown away afterwards: every byte checked,
 // none synced to disk.

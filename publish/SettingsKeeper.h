@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "page/WriterThread.h"
+#include "files/WriterThread.h"
 #include "publish/PasswordStore.h"
 #include "publish/TrustMemory.h"
 

@@ -2,15 +2,15 @@
 #include "publish/TfrmEnviar.h"
 
 #include "page/TextRules.h"
-#include "prompts/AccessibleNames.h"
-#include "prompts/Artwork.h"
-#include "prompts/LinkLabel.h"
 #include "prompts/UserPrompts.h"
 #include "publish/LiveCheckMessages.h"
 #include "publish/PublishSettings.h"
 #include "publish/RunEndMessages.h"
 #include "publish/StatusLine.h"
 #include "publish/TrustQuestion.h"
+#include "ui/AccessibleNames.h"
+#include "ui/Artwork.h"
+#include "ui/LinkLabel.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -2,9 +2,9 @@
 #include "wizard/CentralTextPage.h"
 
 #include "page/TextImport.h"
-#include "prompts/BrenzoApplication.h"
-#include "prompts/ProgramError.h"
 #include "prompts/UserPrompts.h"
+#include "ui/BrenzoApplication.h"
+#include "ui/ProgramError.h"
 #include "wizard/WaitCursor.h"
 #include "wizard/WizardStyle.h"
 

@@ -2,8 +2,8 @@
 #include "wizard/ColoursPage.h"
 
 #include "page/ColourScheme.h"
-#include "prompts/Artwork.h"
 #include "prompts/UserPrompts.h"
+#include "ui/Artwork.h"
 #include "wizard/WizardStyle.h"
 
 #include <QButtonGroup>

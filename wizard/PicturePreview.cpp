@@ -2,7 +2,7 @@
 #include "wizard/PicturePreview.h"
 
 #include "photo/JpegHeaders.h"
-#include "prompts/ProgramError.h"
+#include "ui/ProgramError.h"
 
 #include <QFile>
 #include <QFileInfo>

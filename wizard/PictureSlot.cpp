@@ -3,8 +3,8 @@
 
 #include "page/PageSettings.h"
 #include "photo/PictureFormats.h"
-#include "prompts/BrenzoApplication.h"
-#include "prompts/ProgramError.h"
+#include "ui/BrenzoApplication.h"
+#include "ui/ProgramError.h"
 #include "wizard/ElidedLabel.h"
 #include "wizard/FileList.h"
 #include "wizard/PicturePreview.h"

@@ -2,7 +2,7 @@
 #include "wizard/WizardPages.h"
 
 #include "page/ColourScheme.h"
-#include "prompts/AccessibleNames.h"
+#include "ui/AccessibleNames.h"
 #include "wizard/CentralTextPage.h"
 #include "wizard/ColoursPage.h"
 #include "wizard/EmailPage.h"

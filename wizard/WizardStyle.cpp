@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wizard/WizardStyle.h"
 
-#include "prompts/Artwork.h"
+#include "ui/Artwork.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

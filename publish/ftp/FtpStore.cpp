@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/ftp/FtpStore.h"
 
+#include "files/LocalFile.h"
 #include "publish/ftp/FtpControlConnection.h"
 #include "publish/ftp/FtpDataConnection.h"
 #include "publish/ftp/FtpTlsDataConnection.h"
 #include "publish/ftp/PassiveReply.h"
-#include "publish/LocalFile.h"
 
 FtpStore::FtpStore(FtpControlConnection &control, const QString &localPath,
                    const QString &remoteName, QObject *parent)

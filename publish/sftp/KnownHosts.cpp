@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/KnownHosts.h"
 
-#include "page/AtomicFile.h"
-#include "publish/LocalFile.h"
+#include "files/AtomicFile.h"
+#include "files/LocalFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/SftpWorker.h"
 
-#include "publish/LocalFile.h"
+#include "files/LocalFile.h"
 #include "publish/sftp/SftpChannel.h"
 #include "publish/sftp/SftpStop.h"
 

@@ -3,8 +3,8 @@
 // control that takes the focus, and a description of every preview.
 
 #include "app/ProgramWindows.h"
-#include "prompts/AccessibleNames.h"
 #include "tests/support/RecordingPrompts.h"
+#include "ui/AccessibleNames.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -2,10 +2,10 @@
 // The program's start-up: the three windows and the general error box.
 
 #include "app/ProgramWindows.h"
-#include "prompts/BrenzoApplication.h"
-#include "prompts/ProgramError.h"
 #include "tests/support/RecordingPrompts.h"
 #include "tests/support/TlsLibrary.h"
+#include "ui/BrenzoApplication.h"
+#include "ui/ProgramError.h"
 
 #include <QTest>
 #include <QTimer>

@@ -5,8 +5,8 @@
 // an application that shows errors escaping a handler in the general error
 // box, the sample media in the start-up folder, and clicks on list items.
 
-#include "prompts/BrenzoApplication.h"
 #include "tests/wizard/WizardFixture.h"
+#include "ui/BrenzoApplication.h"
 
 #include <QListWidget>
 

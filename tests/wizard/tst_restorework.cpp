@@ -7,7 +7,7 @@
 #include "tests/wizard/MediaPagesSupport.h"
 
 #include "page/SavedWork.h"
-#include "prompts/LinkLabel.h"
+#include "ui/LinkLabel.h"
 #include "wizard/CentralTextPage.h"
 #include "wizard/FileList.h"
 #include "wizard/PicturePreview.h"

@@ -5,7 +5,7 @@
 #include "tests/wizard/WizardFixture.h"
 
 #include "page/MakerInfo.h"
-#include "prompts/LinkLabel.h"
+#include "ui/LinkLabel.h"
 #include "wizard/WizardStyle.h"
 
 #include <QCheckBox>

@@ -6,10 +6,10 @@
 // the publishing window, the other-programs window and the help's contents.
 
 #include "app/ProgramWindows.h"
-#include "prompts/BrenzoApplication.h"
 #include "prompts/HelpWindow.h"
 #include "publish/StatusLine.h"
 #include "tests/support/RecordingPrompts.h"
+#include "ui/BrenzoApplication.h"
 #include "wizard/FileList.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "prompts/AccessibleNames.h"
+#include "ui/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "prompts/LinkLabel.h"
+#include "ui/LinkLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "prompts/Artwork.h"
+#include "ui/Artwork.h"
 
 #include <QFile>
 #include <QGuiApplication>

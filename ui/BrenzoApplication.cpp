@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "prompts/BrenzoApplication.h"
+#include "ui/BrenzoApplication.h"
 
-#include "prompts/ProgramError.h"
 #include "prompts/UserPrompts.h"
+#include "ui/ProgramError.h"
 
 BrenzoApplication::BrenzoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "page/WriterThread.h"
+#include "files/WriterThread.h"
 
 WriterThread::WriterThread(QObject *parent) : QObject(parent)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "prompts/SharedMnemonics.h"
+#include "ui/SharedMnemonics.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "publish/LocalFile.h"
+#include "files/LocalFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "page/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
