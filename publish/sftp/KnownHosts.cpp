@@ -3,6 +3,7 @@
 
 #include "files/AtomicFile.h"
 #include "files/LocalFile.h"
+#include "files/OwnerOnly.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,7 +199,7 @@ QString KnownHosts::trust(ssh_session session) const
     kept += entry;
     ssh_string_free_char(entry);
     QDir().mkpath(QFileInfo(m_ownFile).absolutePath());
-    if (!AtomicFile::write(m_ownFile, kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    if (!AtomicFile::write(m_ownFile, kept, OwnerOnly))
         return QStringLiteral("No se pudo escribir %1").arg(m_ownFile);
     return QString();
 }
