@@ -7,6 +7,8 @@
 // left behind. Needs root (vsftpd).
 //
 //     bench_faultsoak [runs=300] [seed=1]
+//
+// BRENZO_SOAK_TRACE=1 prints the open descriptors after every run.
 #include "bench/ProcStatus.h"
 #include "tests/publish/FaultRig.h"
 
@@ -72,6 +74,11 @@ int main(int argc, char **argv)
                                            : "sftp",
                         qPrintable(faultCase.name()),
                         qPrintable(result.wrong.join(QStringLiteral("; "))));
+        }
+        if (qEnvironmentVariableIsSet("BRENZO_SOAK_TRACE")) {
+            rigs[way]->dropConnections();
+            std::printf("run %d %d %s: %lld descriptors\n", run, int(way),
+                        qPrintable(faultCase.name()), qlonglong(openDescriptors()));
         }
         if (run == 2 * runs / 3) {
             for (auto &[way, rig] : rigs)
