@@ -20,6 +20,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -99,6 +100,8 @@ QString SftpWorker::openSocket(const QDeadlineTimer &deadline)
             const int on = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             m_socket = fd;
+            struct stat about {};
+            m_socketInode = ::fstat(fd, &about) == 0 ? about.st_ino : 0;
             break;
         }
         m_stop->setSocket(-1);
@@ -324,6 +327,14 @@ void SftpWorker::tearDown()
     if (m_session) {
         ssh_disconnect(m_session);
         ssh_free(std::exchange(m_session, nullptr));
+        // After a time-out before the keys were agreed, libssh forgets the
+        // socket without closing it. Still open under its number and the
+        // same socket, it is closed here; a number reused since for another
+        // socket is left alone.
+        struct stat about {};
+        if (m_socket != -1 && m_socketInode != 0 && ::fstat(m_socket, &about) == 0 &&
+            S_ISSOCK(about.st_mode) && about.st_ino == m_socketInode)
+            ::close(m_socket);
     } else if (m_socket != -1) {
         ::close(m_socket);
     }

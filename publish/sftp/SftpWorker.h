@@ -4,6 +4,8 @@
 #include "publish/sftp/KnownHosts.h"
 #include "publish/Transport.h"
 
+#include <sys/types.h>
+
 #include <QDeadlineTimer>
 #include <QObject>
 
@@ -62,6 +64,7 @@ private:
     TransportLogin m_login;
     TransportLimits m_limits;
     int m_socket = -1;
+    ino_t m_socketInode = 0; // of m_socket, to know it again
     ssh_session m_session = nullptr;
     ssh_callbacks_struct m_callbacks{};
     std::unique_ptr<SftpChannel> m_channel;
