@@ -15,7 +15,8 @@
 #include "bench/BenchStats.h"
 #include "bench/ProcStatus.h"
 #include "publish/sftp/SftpTransport.h"
-#include "tests/publish/SshdServer.h"
+#include "publish/TrustMemory.h"
+#include "tests/publish/sftp/SshdServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,6 +31,24 @@
 #include <sys/resource.h>
 
 namespace {
+
+// The keys trusted in Brenzo: those of a known_hosts file, as they are.
+class FileTrust : public TrustMemory {
+public:
+    explicit FileTrust(const QString &path)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            m_hostKeys = file.readAll();
+    }
+    QString trusted(const QString &) const override { return {}; }
+    void remember(const QString &, const QString &) override {}
+    QByteArray trustedHostKeys() const override { return m_hostKeys; }
+    void rememberHostKeys(const QByteArray &knownHosts) override { m_hostKeys = knownHosts; }
+
+private:
+    QByteArray m_hostKeys;
+};
 
 bool step(SftpTransport &transport, const std::function<void()> &operation)
 {
@@ -65,7 +84,8 @@ int child(const QStringList &arguments)
         sinceTick.start();
     });
     ticker.start();
-    SftpTransport transport(arguments[3]);
+    FileTrust trust(arguments[3]);
+    SftpTransport transport(trust);
     const TransportLogin login{arguments[0], quint16(arguments[1].toUInt()), arguments[2],
                                QString()};
     if (!step(transport, [&] { transport.connectAndLogin(login); }) ||

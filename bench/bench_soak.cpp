@@ -11,7 +11,7 @@
 #include "bench/ProcStatus.h"
 #include "publish/TfrmEnviar.h"
 #include "tests/publish/PublishTexts.h"
-#include "tests/publish/ScriptedFtpServer.h"
+#include "tests/publish/ftp/ScriptedFtpServer.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/PublishSettings.h"
 
+#include "files/AtomicFile.h"
+#include "files/LocalFile.h"
+#include "files/OwnerOnly.h"
 #include "publish/SettingsFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -87,14 +92,6 @@ PublishSettings PublishSettings::load()
             readText(settings, QStringLiteral("Direccion"))};
 }
 
-void PublishSettings::save() const
-{
-    write([this](QSettings &settings) {
-        writeAllButPassword(settings, *this);
-        settings.setValue(Password, password);
-    });
-}
-
 void PublishSettings::saveAllButPassword() const
 {
     write([this](QSettings &settings) { writeAllButPassword(settings, *this); });
@@ -130,6 +127,23 @@ QString PublishSettings::knownHostsFile()
     const QString folder = QFileInfo(store().fileName()).absolutePath();
 #endif
     return folder + QStringLiteral("/BrenzoFTP.known_hosts");
+}
+
+QByteArray PublishSettings::trustedHostKeys()
+{
+    // A pipe in the file's place would hold the program for as long as
+    // nobody writes to it.
+    QFile file(knownHostsFile());
+    if (!LocalFile::openRegular(file, LocalFile::Links::Follow).isEmpty())
+        return {};
+    return file.readAll();
+}
+
+void PublishSettings::saveTrustedHostKeys(const QByteArray &knownHosts)
+{
+    const QString path = knownHostsFile();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    AtomicFile::write(path, knownHosts, OwnerOnly);
 }
 
 void PublishSettings::saveTrustedCertificate(const QString &server, const QString &fingerprint)

@@ -26,14 +26,13 @@ struct PublishSettings {
 
     // A missing store or value gives an empty text; nothing is reported.
     static PublishSettings load();
-    // Writes the values as they are (the caller trims them). Where the
-    // store is a file, it is readable and writable by its owner only, from
-    // before its first byte; it is replaced whole or, on failure (a full
-    // disk, a link in its place), left as it was.
-    // Returns once the store is on disk, which can take long: the window
-    // saves through WriterThread.
-    void save() const;
-    // The same, leaving the store's password as it is.
+    // Writes the values as they are (the caller trims them), leaving the
+    // store's password as it is: the password has a store of its own.
+    // Where the store is a file, it is readable and writable by its owner
+    // only, from before its first byte; it is replaced whole or, on failure
+    // (a full disk, a link in its place), left as it was. Each write returns
+    // once the store is on disk, which can take long: the window saves
+    // through WriterThread.
     void saveAllButPassword() const;
 
     static void savePassword(const QString &password);
@@ -42,8 +41,12 @@ struct PublishSettings {
     // Certificates the user chose to trust although they could not be
     // verified: the SHA-256 fingerprint (hex) of each, by server name.
     static QHash<QString, QString> trustedCertificates();
-    // Where the SSH host keys the user trusted are kept, in OpenSSH's
-    // known_hosts format: beside the settings file.
-    static QString knownHostsFile();
     static void saveTrustedCertificate(const QString &server, const QString &fingerprint);
+    // Where the SSH host keys the user trusted are kept, in OpenSSH's
+    // known_hosts format: beside the settings file, owner-only.
+    static QString knownHostsFile();
+    // Its lines; empty when it is missing or is not a regular file.
+    static QByteArray trustedHostKeys();
+    // Replaces it whole, or leaves it as it was.
+    static void saveTrustedHostKeys(const QByteArray &knownHosts);
 };

@@ -5,7 +5,8 @@
 
 SettingsKeeper::SettingsKeeper(QObject *parent)
     : QObject(parent), m_passwords(PasswordStore::create(m_settingsWriter)),
-      m_trustedCertificates(PublishSettings::trustedCertificates())
+      m_trustedCertificates(PublishSettings::trustedCertificates()),
+      m_trustedHostKeys(PublishSettings::trustedHostKeys())
 {
     connect(m_passwords.get(), &PasswordStore::notKept, this, &SettingsKeeper::passwordNotKept);
 }
@@ -39,4 +40,15 @@ void SettingsKeeper::remember(const QString &server, const QString &fingerprint)
     m_trustedCertificates.insert(server, fingerprint);
     m_settingsWriter.run(
         [server, fingerprint] { PublishSettings::saveTrustedCertificate(server, fingerprint); });
+}
+
+QByteArray SettingsKeeper::trustedHostKeys() const
+{
+    return m_trustedHostKeys;
+}
+
+void SettingsKeeper::rememberHostKeys(const QByteArray &knownHosts)
+{
+    m_trustedHostKeys = knownHosts;
+    m_settingsWriter.run([knownHosts] { PublishSettings::saveTrustedHostKeys(knownHosts); });
 }

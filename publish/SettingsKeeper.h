@@ -15,7 +15,8 @@ struct PublishSettings;
 
 // The publishing settings the program remembers between runs: the texts,
 // written on a thread of their own; the password, in its store; and the
-// certificates the user trusted unverified. Nothing here waits or shows.
+// certificates and server keys the user trusted unverified, kept through
+// the same thread. Nothing here waits or shows.
 class SettingsKeeper : public QObject, public TrustMemory {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
 
     QString trusted(const QString &server) const override;
     void remember(const QString &server, const QString &fingerprint) override;
+    QByteArray trustedHostKeys() const override;
+    void rememberHostKeys(const QByteArray &knownHosts) override;
 
 signals:
     void settingsSaved();
@@ -46,4 +49,5 @@ private:
     bool m_passwordAsked = false;
     // Read at creation, and kept up to date here as the user trusts more.
     QHash<QString, QString> m_trustedCertificates;
+    QByteArray m_trustedHostKeys;
 };

@@ -9,7 +9,7 @@ std::unique_ptr<Transport> makeTransport(const PublishSettings &settings, TrustM
 {
     switch (settings.connection) {
     case PublishSettings::Connection::Sftp:
-        return std::make_unique<SftpTransport>(PublishSettings::knownHostsFile());
+        return std::make_unique<SftpTransport>(trust);
     case PublishSettings::Connection::Ftps:
         return std::make_unique<FtpTransport>(true, trust);
     case PublishSettings::Connection::Ftp:

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-// The certificates the user chose to trust although they could not be
-// verified, one per server: what the secure login lets through unasked, and
-// where it keeps the user's Yes.
+// What the user chose to trust although it could not be verified: FTPS
+// certificates, one per server, and SSH server keys. A secure login lets
+// through unasked what is here, and keeps the user's Yes here; how it is
+// stored is the keeper's business.
 class TrustMemory {
 public:
     virtual ~TrustMemory() = default;
@@ -13,6 +15,11 @@ public:
     // The SHA-256 fingerprint (hex) trusted for the server; empty when none.
     virtual QString trusted(const QString &server) const = 0;
     virtual void remember(const QString &server, const QString &fingerprint) = 0;
+
+    // The server keys trusted here, as the lines of a known_hosts file in
+    // OpenSSH's format; rememberHostKeys() replaces them all.
+    virtual QByteArray trustedHostKeys() const = 0;
+    virtual void rememberHostKeys(const QByteArray &knownHosts) = 0;
 
     // How a server is named here: the bare host on the protocol's own port
     // (the form kept entries without a port have), and "host:port" on any

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "publish/sftp/KnownHosts.h"
 
-#include "files/AtomicFile.h"
 #include "files/LocalFile.h"
-#include "files/OwnerOnly.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -85,21 +81,21 @@ QString fingerprint(ssh_key key)
 
 // Read once: the key's check, its types and its revocation all look at the
 // same lines.
-KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port)
-    : KnownHosts(ownFile, userFile, host, port, linesOf(ownFile), linesOf(userFile))
+KnownHosts::KnownHosts(const QByteArray &own, const QString &userFile, const QString &host,
+                       quint16 port)
+    : KnownHosts(host, port, own.split('\n'), linesOf(userFile))
 {
 }
 
 KnownHosts KnownHosts::fromContents(const QByteArray &own, const QByteArray &user,
                                     const QString &host, quint16 port)
 {
-    return KnownHosts(QString(), QString(), host, port, own.split('\n'), user.split('\n'));
+    return KnownHosts(host, port, own.split('\n'), user.split('\n'));
 }
 
-KnownHosts::KnownHosts(QString ownFile, QString userFile, const QString &host, quint16 port,
-                       QList<QByteArray> ownLines, QList<QByteArray> userLines)
-    : m_ownFile(std::move(ownFile)), m_userFile(std::move(userFile)),
-      m_hostEntry(port == 22
+KnownHosts::KnownHosts(const QString &host, quint16 port, QList<QByteArray> ownLines,
+                       QList<QByteArray> userLines)
+    : m_hostEntry(port == 22
                       ? host.toLower()
                       : QStringLiteral("[%1]:%2").arg(host.toLower(), QString::number(port))),
       m_ownLines(std::move(ownLines)), m_userLines(std::move(userLines))
@@ -185,21 +181,20 @@ QString KnownHosts::revoked(ssh_key serverKey) const
         .arg(typeName(serverKey), m_hostEntry, fingerprint(serverKey));
 }
 
-QString KnownHosts::trust(ssh_session session) const
+QByteArray KnownHosts::trusting(ssh_session session, QString &error) const
 {
     char *entry = nullptr;
-    if (ssh_session_export_known_hosts_entry(session, &entry) != SSH_OK)
-        return QString::fromUtf8(ssh_get_error(session));
+    if (ssh_session_export_known_hosts_entry(session, &entry) != SSH_OK) {
+        error = QString::fromUtf8(ssh_get_error(session));
+        return {};
+    }
     QByteArray kept;
     const QByteArray hostEntry = m_hostEntry.toUtf8();
-    for (const QByteArray &line : linesOf(m_ownFile)) {
+    for (const QByteArray &line : m_ownLines) {
         if (!line.isEmpty() && !isEntryFor(hostEntry, line))
             kept += line + '\n';
     }
     kept += entry;
     ssh_string_free_char(entry);
-    QDir().mkpath(QFileInfo(m_ownFile).absolutePath());
-    if (!AtomicFile::write(m_ownFile, kept, OwnerOnly))
-        return QStringLiteral("No se pudo escribir %1").arg(m_ownFile);
-    return QString();
+    return kept;
 }

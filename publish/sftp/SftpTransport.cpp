@@ -4,12 +4,13 @@
 #include "publish/sftp/SftpFarewell.h"
 #include "publish/sftp/SftpStop.h"
 #include "publish/sftp/SftpWorker.h"
+#include "publish/TrustMemory.h"
 #include "publish/TrustQuestion.h"
 
 #include <QPointer>
 
-SftpTransport::SftpTransport(QString knownHostsFile, QObject *parent)
-    : Transport(parent), m_knownHostsFile(std::move(knownHostsFile))
+SftpTransport::SftpTransport(TrustMemory &trust, QObject *parent)
+    : Transport(parent), m_trust(trust)
 {
 }
 
@@ -24,7 +25,7 @@ void SftpTransport::connectAndLogin(const TransportLogin &login)
     close();
     m_stop = std::make_shared<SftpStop>();
     m_thread = new QThread;
-    m_worker = new SftpWorker(m_stop, m_knownHostsFile, login, m_limits);
+    m_worker = new SftpWorker(m_stop, m_trust.trustedHostKeys(), login, m_limits);
     m_worker->moveToThread(m_thread);
     // The worker ends on its own thread, which then goes from this one.
     connect(
@@ -49,7 +50,9 @@ void SftpTransport::connectAndLogin(const TransportLogin &login)
     connect(m_worker, &SftpWorker::progress, this,
             current([this](qint64 sent) { emit progress(sent); }));
     connect(m_worker, &SftpWorker::trustNeeded, this,
-            current([this](const QString &text) { onTrustNeeded(text); }));
+            current([this](const QString &text, const QByteArray &trusting) {
+                onTrustNeeded(text, trusting);
+            }));
     connect(m_worker, &SftpWorker::done, this,
             current([this](bool ok, const QString &reason) { onDone(ok, reason); }));
     m_thread->start();
@@ -93,12 +96,14 @@ void SftpTransport::onDone(bool ok, const QString &reason)
     emit finished(ok);
 }
 
-void SftpTransport::onTrustNeeded(const QString &text)
+void SftpTransport::onTrustNeeded(const QString &text, const QByteArray &trusting)
 {
-    auto answer = [self = QPointer(this), stop = std::weak_ptr(m_stop)](bool trust) {
+    auto answer = [self = QPointer(this), stop = std::weak_ptr(m_stop), trusting](bool trust) {
         // Only the connection that asked may go on with the answer.
         if (!self || !self->m_stop || self->m_stop != stop.lock())
             return;
+        if (trust)
+            self->m_trust.rememberHostKeys(trusting);
         QMetaObject::invokeMethod(
             self->m_worker, [worker = self->m_worker, trust] { worker->answerTrust(trust); },
             Qt::QueuedConnection);

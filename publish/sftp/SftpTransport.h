@@ -10,17 +10,18 @@
 
 class SftpStop;
 class SftpWorker;
+class TrustMemory;
 
 // Publishing by SFTP, with libssh. The connection lives on a thread of its
 // own, where libssh may wait on the server as it needs; this side only
 // passes the calls on and the answers back. A server whose key the user has
-// not trusted asks first: the key must be in ~/.ssh/known_hosts or in
-// Brenzo's own file of trusted keys, which the answer Sí adds it to.
+// not trusted asks first: the key must be in ~/.ssh/known_hosts or among
+// those trusted in Brenzo, which the answer Sí adds it to.
 class SftpTransport : public Transport {
     Q_OBJECT
 
 public:
-    explicit SftpTransport(QString knownHostsFile, QObject *parent = nullptr);
+    explicit SftpTransport(TrustMemory &trust, QObject *parent = nullptr);
     ~SftpTransport() override;
 
     void setLimits(const TransportLimits &limits) override { m_limits = limits; }
@@ -36,10 +37,10 @@ public:
 private:
     void run(std::function<void(SftpWorker *)> call);
     void onDone(bool ok, const QString &reason);
-    void onTrustNeeded(const QString &text);
+    void onTrustNeeded(const QString &text, const QByteArray &trusting);
     void retire();
 
-    QString m_knownHostsFile;
+    TrustMemory &m_trust;
     TransportLimits m_limits;
     QThread *m_thread = nullptr;
     SftpWorker *m_worker = nullptr;

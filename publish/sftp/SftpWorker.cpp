@@ -54,9 +54,9 @@ int keyboardInteractive(ssh_session session, const QByteArray &password)
 
 } // namespace
 
-SftpWorker::SftpWorker(std::shared_ptr<SftpStop> stop, QString knownHostsFile, TransportLogin login,
-                       TransportLimits limits)
-    : m_stop(std::move(stop)), m_knownHostsFile(std::move(knownHostsFile)),
+SftpWorker::SftpWorker(std::shared_ptr<SftpStop> stop, QByteArray trustedHostKeys,
+                       TransportLogin login, TransportLimits limits)
+    : m_stop(std::move(stop)), m_trustedHostKeys(std::move(trustedHostKeys)),
       m_login(std::move(login)), m_limits(limits)
 {
 }
@@ -119,7 +119,7 @@ void SftpWorker::connectAndLogin()
     if (const QString reason = openSocket(deadline); !reason.isEmpty() || m_stop->requested())
         return failAndClose(reason);
     const QString sshFolder = QDir::home().filePath(QStringLiteral(".ssh"));
-    const KnownHosts known(m_knownHostsFile, sshFolder + QStringLiteral("/known_hosts"),
+    const KnownHosts known(m_trustedHostKeys, sshFolder + QStringLiteral("/known_hosts"),
                            m_login.host, m_login.port);
     m_session = ssh_new();
     configure(sshFolder.toUtf8(), known.keyTypes());
@@ -139,11 +139,14 @@ void SftpWorker::connectAndLogin()
         verdict == KnownHosts::Verdict::Revoked ? known.revoked(key) : known.question(key, verdict);
     ssh_key_free(key);
     if (verdict == KnownHosts::Verdict::Revoked)
-        failAndClose(words);
-    else if (verdict == KnownHosts::Verdict::Known)
-        logIn();
-    else
-        emit trustNeeded(words);
+        return failAndClose(words);
+    if (verdict == KnownHosts::Verdict::Known)
+        return logIn();
+    QString error;
+    const QByteArray trusting = known.trusting(m_session, error);
+    if (trusting.isEmpty())
+        return failAndClose(error);
+    emit trustNeeded(words, trusting);
 }
 
 void SftpWorker::configure(const QByteArray &sshFolder, const QByteArray &keyTypes)
@@ -199,9 +202,6 @@ void SftpWorker::answerTrust(bool trust)
         return;
     if (!trust)
         return failAndClose(QStringLiteral("No se confió en la clave del servidor"));
-    const KnownHosts known(m_knownHostsFile, QString(), m_login.host, m_login.port);
-    if (const QString reason = known.trust(m_session); !reason.isEmpty())
-        return failAndClose(reason);
     logIn();
 }
 

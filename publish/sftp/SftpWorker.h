@@ -19,12 +19,14 @@ class SftpStop;
 
 // One SSH connection and its SFTP channel, driven from a thread of its own:
 // every call here may wait on the server. Each operation ends with done();
-// the host key question stops the login until answerTrust().
+// the host key question stops the login until answerTrust(). The keys
+// trusted in Brenzo come in with it; a key newly trusted goes out with the
+// question, for the settings to keep.
 class SftpWorker : public QObject {
     Q_OBJECT
 
 public:
-    SftpWorker(std::shared_ptr<SftpStop> stop, QString knownHostsFile, TransportLogin login,
+    SftpWorker(std::shared_ptr<SftpStop> stop, QByteArray trustedHostKeys, TransportLogin login,
                TransportLimits limits);
     ~SftpWorker() override;
 
@@ -39,7 +41,8 @@ public:
 signals:
     void connected();
     void disconnected();
-    void trustNeeded(const QString &text);
+    // `trusting` is Brenzo's list of keys with this server's in it.
+    void trustNeeded(const QString &text, const QByteArray &trusting);
     void progress(qint64 bytesSent);
     void done(bool ok, const QString &reason);
 
@@ -60,7 +63,7 @@ private:
     void tearDown();
 
     std::shared_ptr<SftpStop> m_stop;
-    QString m_knownHostsFile;
+    QByteArray m_trustedHostKeys;
     TransportLogin m_login;
     TransportLimits m_limits;
     int m_socket = -1;

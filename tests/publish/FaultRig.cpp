@@ -5,9 +5,9 @@
 #include "publish/TrustMemory.h"
 #include "publish/TrustQuestion.h"
 #include "tests/publish/LighttpdServer.h"
-#include "tests/publish/SshdServer.h"
+#include "tests/publish/sftp/SshdServer.h"
 #include "tests/publish/StopServer.h"
-#include "tests/publish/VsftpdServer.h"
+#include "tests/publish/ftp/VsftpdServer.h"
 
 #include <QDir>
 #include <QHash>
@@ -31,9 +31,12 @@ public:
     {
         m_kept.insert(server, fingerprint);
     }
+    QByteArray trustedHostKeys() const override { return m_hostKeys; }
+    void rememberHostKeys(const QByteArray &knownHosts) override { m_hostKeys = knownHosts; }
 
 private:
     QHash<QString, QString> m_kept;
+    QByteArray m_hostKeys;
 };
 
 struct FaultRig::Web {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "publish/TfrmEnviar.h"
-#include "tests/publish/PyftpdlibServer.h"
+#include "tests/publish/ftp/PyftpdlibServer.h"
 #include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "publish/LiveCheckMessages.h"
 #include "publish/TfrmEnviar.h"
 #include "tests/publish/LighttpdServer.h"
-#include "tests/publish/PyftpdlibServer.h"
+#include "tests/publish/ftp/PyftpdlibServer.h"
 #include "tests/publish/StopServer.h"
 #include "tests/support/RecordingPrompts.h"
 

@@ -9,7 +9,7 @@
 #include "page/GenerationRun.h"
 #include "tests/publish/PublishTexts.h"
 #include "tests/publish/PublishToPyftpdlib.h"
-#include "tests/publish/PyftpdlibServer.h"
+#include "tests/publish/ftp/PyftpdlibServer.h"
 
 #include <QStandardPaths>
 #include <QtTest>

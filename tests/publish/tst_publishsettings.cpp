@@ -215,7 +215,8 @@ void TestPublishSettings::ownerOnly()
         window.SaveSettings();
         QVERIFY(saved.wait());
     } else {
-        PublishSettings{"ftp.ejemplo.es", "ana", "secreto", "/"}.save();
+        PublishSettings{"ftp.ejemplo.es", "ana", "secreto", "/"}.saveAllButPassword();
+        PublishSettings::savePassword("secreto");
     }
     QCOMPARE(storeMode(), 0600);
     QCOMPARE(PublishSettings::load().password, QStringLiteral("secreto"));
@@ -224,10 +225,12 @@ void TestPublishSettings::ownerOnly()
 
 void TestPublishSettings::readOnceAtCreation()
 {
-    PublishSettings{"antes", "ana", "secreto", "/"}.save();
+    PublishSettings{"antes", "ana", "secreto", "/"}.saveAllButPassword();
+    PublishSettings::savePassword("secreto");
     RecordingPrompts prompts;
     TfrmEnviar window(prompts);
-    PublishSettings{"despues", "ana", "secreto", "/"}.save();
+    PublishSettings{"despues", "ana", "secreto", "/"}.saveAllButPassword();
+    PublishSettings::savePassword("secreto");
     window.show();
     window.close();
     window.show();
@@ -342,7 +345,8 @@ void TestPublishSettings::failedWritesChangeNothing()
     page.txtLibre = QString(8000, u'x'); // short: held in memory until the end
     QVERIFY(!WritePage(page, schemeFor(page), folder + '/' + names[0]));
     QVERIFY(!SavedWork::write(folder, SavedWork::toJson(page, {}, true)));
-    PublishSettings{"ftp.ejemplo.es", "ana", "clave-nueva", "/"}.save();
+    PublishSettings{"ftp.ejemplo.es", "ana", "clave-nueva", "/"}.saveAllButPassword();
+    PublishSettings::savePassword("clave-nueva");
     for (const QString &name : names) {
         QFile file(folder + '/' + name);
         QVERIFY(trouble == "links"

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing by SFTP to OpenSSH's server: the host key question, the ways of
 // logging in, folders, file names and a file cut short.
+#include "publish/PublishSettings.h"
+#include "publish/SettingsKeeper.h"
 #include "publish/sftp/SftpTransport.h"
 #include "publish/TrustQuestion.h"
-#include "tests/publish/SshdServer.h"
+#include "tests/publish/sftp/SshdServer.h"
 
 #include <QDir>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+
+#include <list>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +36,10 @@ class tst_SftpTransport : public QObject {
     QString m_reason; // of the last login
 
     QString home(const QString &name) const { return QDir(m_home.path()).filePath(name); }
-    QString ownKnownHosts() const { return home(u"config/known_hosts"_s); }
+    QString ownKnownHosts() const { return PublishSettings::knownHostsFile(); }
+    // The trust the program keeps, read afresh from its files as they are now.
+    std::list<SettingsKeeper> m_keepers;
+    TrustMemory &keeper() { return m_keepers.emplace_back(); }
     QString site() const { return QDir(m_server.workFolder()).filePath(u"sitio"_s); }
     static void write(const QString &path, const QByteArray &bytes)
     {
@@ -63,7 +70,7 @@ class tst_SftpTransport : public QObject {
     std::unique_ptr<SftpTransport> logIn(const QString &user = {}, const QString &password = {},
                                          const SshdServer *server = nullptr)
     {
-        auto transport = std::make_unique<SftpTransport>(ownKnownHosts());
+        auto transport = std::make_unique<SftpTransport>(keeper());
         const TransportLogin login{u"127.0.0.1"_s, (server ? server : &m_server)->port(),
                                    user.isEmpty() ? m_user : user, password};
         const bool ok = call(*transport, [&] { transport->connectAndLogin(login); });
@@ -72,11 +79,13 @@ class tst_SftpTransport : public QObject {
     }
 
 private slots:
+    void cleanup() { m_keepers.clear(); }
     void initTestCase()
     {
         if (::geteuid() == 0)
             m_user = u"root"_s;
         qputenv("HOME", m_home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home(u"config"_s).toUtf8());
         qunsetenv("SSH_AUTH_SOCK");
         if (const QString why = m_server.start(); !why.isEmpty())
             QSKIP(qPrintable(why));
@@ -150,7 +159,7 @@ private slots:
             u"ssh-keygen"_s, {u"-l"_s, u"-f"_s, m_server.workFolder() + u"/host_ed25519.pub"_s}));
         const qsizetype logStart = m_server.log().size();
 
-        SftpTransport transport(ownKnownHosts());
+        SftpTransport transport(keeper());
         QSignalSpy questions(&transport, &Transport::question);
         connect(&transport, &Transport::question, this,
                 [trust](const std::shared_ptr<TrustQuestion> &question) {
@@ -183,11 +192,11 @@ private slots:
         // file only.
         if (openSsh != u"pipe"_s)
             QCOMPARE(read(home(u".ssh/known_hosts"_s)), openSshFile);
+        QTRY_COMPARE(read(ownKnownHosts()).count(entryStart), 1);
         QCOMPARE(QFile::permissions(ownKnownHosts()) & 0x7077,
                  QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(read(ownKnownHosts()).count(entryStart), 1);
         QCOMPARE(read(ownKnownHosts()).count("example.org "), otherKeyInOurs ? 1 : 0);
-        SftpTransport again(ownKnownHosts());
+        SftpTransport again(keeper());
         QSignalSpy asking(&again, &Transport::question);
         QVERIFY(call(again, [&] {
             again.connectAndLogin({u"127.0.0.1"_s, m_server.port(), m_user, {}});
@@ -409,7 +418,7 @@ private slots:
             QSKIP(qPrintable(why));
         write(liar.authorizedKeys(), read(home(u".ssh/id_ed25519.pub"_s)));
         write(home(u".ssh/known_hosts"_s), liar.hostKeyEntry());
-        SftpTransport transport(ownKnownHosts());
+        SftpTransport transport(keeper());
         // Long enough for the server to start on a busy machine, short
         // beside the stream of answers, which goes on for hours.
         transport.setLimits({20'000, 10'000});
@@ -432,7 +441,7 @@ private slots:
         QFETCH(bool, closed);
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
-        SftpTransport transport(ownKnownHosts());
+        SftpTransport transport(keeper());
         transport.setLimits({closed ? 600'000 : 300, 600'000});
         QVERIFY(!call(transport, [&] {
             transport.connectAndLogin({u"127.0.0.1"_s, silent.serverPort(), m_user, {}});

@@ -8,8 +8,8 @@
 #include "publish/PublishJob.h"
 #include "publish/PublishSettings.h"
 #include "publish/SettingsKeeper.h"
-#include "tests/publish/PyftpdlibServer.h"
-#include "tests/publish/VsftpdServer.h"
+#include "tests/publish/ftp/PyftpdlibServer.h"
+#include "tests/publish/ftp/VsftpdServer.h"
 
 #include <QtTest>
 

@@ -7,8 +7,8 @@
 #include "publish/PublishSettings.h"
 #include "publish/TfrmEnviar.h"
 #include "tests/publish/PublishTexts.h"
-#include "tests/publish/ScriptedFtpServer.h"
-#include "tests/publish/VsftpdServer.h"
+#include "tests/publish/ftp/ScriptedFtpServer.h"
+#include "tests/publish/ftp/VsftpdServer.h"
 #include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>

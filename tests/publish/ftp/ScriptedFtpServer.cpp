@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/publish/ScriptedFtpServer.h"
+#include "tests/publish/ftp/ScriptedFtpServer.h"
 
 #include <QHostAddress>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/publish/SshdServer.h"
+#include "tests/publish/sftp/SshdServer.h"
 
 #include "tests/publish/StopServer.h"
 

@@ -3,7 +3,7 @@
 // port typed after its name, no password (the key logs in), the host key
 // asked about once, and the files on OpenSSH's server.
 #include "publish/TfrmEnviar.h"
-#include "tests/publish/SshdServer.h"
+#include "tests/publish/sftp/SshdServer.h"
 #include "tests/support/RecordingPrompts.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/publish/VsftpdServer.h"
+#include "tests/publish/ftp/VsftpdServer.h"
 
 #include "tests/publish/StopServer.h"
 
