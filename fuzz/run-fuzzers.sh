@@ -18,7 +18,8 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_replyreader fuzz_passivereply fuzz_pagewriter fuzz_savedwork fuzz_picturesize fuzz_heifexif
-                                fuzz_sftppacket fuzz_serveraddress fuzz_knownhosts fuzz_mobilepage fuzz_jpegend)
+                                fuzz_sftppacket fuzz_serveraddress fuzz_knownhosts fuzz_mobilepage fuzz_jpegend
+                                fuzz_jpegheaders)
 
 need=()
 command -v clang++ >/dev/null || need+=(clang)
