@@ -26,6 +26,9 @@ struct TransportLogin {
 struct TransportLimits {
     int connectMs = 120'000;
     int silenceMs = 120'000;
+    // How long removing what a cancelled upload left on the server may hold
+    // the connection after the run has ended.
+    static constexpr int CleanupMs = 10'000;
 };
 
 // The way the files of a run travel to the server: one connection, logged

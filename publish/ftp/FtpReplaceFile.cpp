@@ -36,6 +36,16 @@ void FtpReplaceFile::abort()
         m_step->abort();
 }
 
+bool FtpReplaceFile::withdraw()
+{
+    auto *storing = qobject_cast<FtpStore *>(m_step.data());
+    if (isDone() || m_renamesUnknown || !storing || !storing->commandSent())
+        return false;
+    // Its end goes on as any failed store of the temporary file: removed.
+    storing->abort();
+    return true;
+}
+
 void FtpReplaceFile::next(FtpExchange *step, std::function<void(bool)> then)
 {
     // The step before has ended, and its reply has been handled.

@@ -15,9 +15,10 @@ class FtpStore;
 // has the old one set aside (".NAME.brenzo-old") while the new one takes
 // its name, and put back when the new one cannot. A server that knows no
 // RNFR, or that refuses the temporary name (553), gets the file again,
-// under its own name, and the temporary one is removed. A store or rename that fails while the
-// connection lasts leaves no temporary file behind. Each step is an exchange of its own, run one
-// after the other; a failure names the step's own reason.
+// under its own name, and the temporary one is removed. A store or rename
+// that fails, or is withdrawn, while the connection lasts leaves no
+// temporary file behind. Each step is an exchange of its own, run one after
+// the other; a failure names the step's own reason.
 class FtpReplaceFile : public FtpExchange {
     Q_OBJECT
 
@@ -27,6 +28,11 @@ public:
 
     void start() override;
     void abort() override;
+    // Cancelled while the file travels under its temporary name: its data
+    // connection goes at once, and the exchange ends, as failed, once the
+    // server has removed what it holds of it. False, with nothing done, at
+    // any other step.
+    bool withdraw();
 
     // The server answered RNFR as a command it does not know, or refused the
     // temporary name: files go under their own names from now on.

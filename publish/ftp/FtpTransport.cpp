@@ -11,13 +11,21 @@ FtpTransport::FtpTransport(bool secure, TrustMemory &trust, QObject *parent)
     : Transport(parent), m_secure(secure), m_trust(trust)
 {
     connect(&m_control, &FtpControlConnection::opened, this, &Transport::connected);
-    connect(&m_control, &FtpControlConnection::closed, this, &Transport::disconnected);
+    // A connection kept to remove a temporary file is no longer the run's.
+    connect(&m_control, &FtpControlConnection::closed, this, [this] {
+        if (!m_withdrawn)
+            emit disconnected();
+    });
+    m_withdrawLimit.setSingleShot(true);
+    m_withdrawLimit.setInterval(TransportLimits::CleanupMs);
+    connect(&m_withdrawLimit, &QTimer::timeout, this, &FtpTransport::endWithdrawal);
 }
 
 FtpTransport::~FtpTransport()
 {
-    // The exchange refers to the control connection: let it go first.
+    // The exchanges refer to the control connection: let them go first.
     delete m_exchange;
+    delete m_withdrawn;
 }
 
 void FtpTransport::setLimits(const TransportLimits &limits)
@@ -29,6 +37,7 @@ void FtpTransport::setLimits(const TransportLimits &limits)
 void FtpTransport::connectAndLogin(const TransportLogin &login)
 {
     // A connection left open from before is not this run's to report on.
+    endWithdrawal();
     close();
     m_secureRefused = false;
     m_renamesUnknown = false;
@@ -63,12 +72,41 @@ void FtpTransport::store(const QString &localPath, const QString &remoteName)
 
 void FtpTransport::close()
 {
+    auto *replacing = qobject_cast<FtpReplaceFile *>(m_exchange.data());
+    if (replacing && m_control.isOpen() && replacing->withdraw()) {
+        // The run ends now, as after any other close; the exchange goes on
+        // unheard until the server has removed the file.
+        disconnect(replacing, &FtpExchange::finished, this, nullptr);
+        connect(replacing, &FtpExchange::finished, this, &FtpTransport::endWithdrawal,
+                Qt::QueuedConnection);
+        m_withdrawn = std::exchange(m_exchange, nullptr);
+        m_withdrawLimit.start();
+        emit disconnected();
+        m_failureReason.clear();
+        QMetaObject::invokeMethod(
+            this, [this] { emit finished(false); }, Qt::QueuedConnection);
+        return;
+    }
     // The control connection goes first: a server that watches it then
     // learns of the cancel before it sees the data connection reset, and
     // takes the file in progress for what it is, incomplete.
     m_control.close();
     if (m_exchange)
         m_exchange->abort();
+}
+
+bool FtpTransport::isConnected() const
+{
+    return m_control.isOpen() && !m_withdrawn;
+}
+
+void FtpTransport::endWithdrawal()
+{
+    if (!m_withdrawn)
+        return;
+    m_withdrawLimit.stop();
+    m_control.close();
+    delete std::exchange(m_withdrawn, nullptr);
 }
 
 void FtpTransport::run(FtpExchange *exchange)

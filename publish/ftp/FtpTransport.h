@@ -5,6 +5,7 @@
 #include "publish/Transport.h"
 
 #include <QPointer>
+#include <QTimer>
 
 class FtpExchange;
 class TrustMemory;
@@ -33,9 +34,13 @@ public:
     // temporary name anyway.
     void store(const QString &localPath, const QString &remoteName) override;
     // The control connection goes without QUIT, any data connection with it.
+    // By FTPS a file cut off on its way is under its temporary name: the
+    // control connection then stays, out of the run's sight, until the
+    // server has removed it, at most TransportLimits::CleanupMs; the run
+    // ends at once all the same.
     void close() override;
 
-    bool isConnected() const override { return m_control.isOpen(); }
+    bool isConnected() const override;
     QString failureReason() const override { return m_failureReason; }
     Failure failure() const override
     {
@@ -44,6 +49,7 @@ public:
 
 private:
     void run(FtpExchange *exchange);
+    void endWithdrawal();
 
     FtpControlConnection m_control;
     QPointer<FtpExchange> m_exchange;
@@ -52,4 +58,7 @@ private:
     TrustMemory &m_trust;
     bool m_secureRefused = false;
     bool m_renamesUnknown = false; // for the rest of the run
+    // Closed, but removing a temporary file; for at most m_withdrawLimit.
+    QPointer<FtpExchange> m_withdrawn;
+    QTimer m_withdrawLimit;
 };

@@ -4,6 +4,7 @@
 #include "publish/sftp/SftpPacket.h"
 #include "publish/sftp/SftpStop.h"
 #include "publish/sftp/SftpUploadPipeline.h"
+#include "publish/Transport.h"
 
 #include <QIODevice>
 
@@ -390,7 +391,7 @@ bool SftpChannel::removeLeftovers(const QByteArray &folder)
 // Closes the handle and removes the temporary file, whichever are given,
 // without losing the reason of the failure that led here. The removal's
 // answer comes after those of the writes still in flight. After a stop the
-// server gets CleanupMs for it; a connection that is gone cannot remove
+// server gets TransportLimits::CleanupMs for it; a connection that is gone cannot remove
 // anything, and the next run to the folder removes what is left.
 void SftpChannel::abandon(const QByteArray &handle, const QByteArray &temporary)
 {
@@ -399,7 +400,7 @@ void SftpChannel::abandon(const QByteArray &handle, const QByteArray &temporary)
         return;
     const QString error = m_error;
     if (m_stop.requested())
-        m_cleanupDeadline = QDeadlineTimer(CleanupMs);
+        m_cleanupDeadline = QDeadlineTimer(TransportLimits::CleanupMs);
     if (!handle.isEmpty())
         send(Close, string(handle));
     if (!temporary.isEmpty())

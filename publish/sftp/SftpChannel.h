@@ -30,9 +30,6 @@ public:
     SftpChannel(const SftpChannel &) = delete;
     SftpChannel &operator=(const SftpChannel &) = delete;
 
-    // How long removing what a stopped upload left may hold the connection.
-    static constexpr int CleanupMs = 10'000;
-
     // Opens the channel and agrees on the version.
     bool open();
     // The absolute form of a path, as the server resolves it.

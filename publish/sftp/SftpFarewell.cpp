@@ -3,6 +3,7 @@
 
 #include "publish/sftp/SftpChannel.h"
 #include "publish/sftp/SftpStop.h"
+#include "publish/Transport.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -41,7 +42,7 @@ void SftpFarewell::keep(QThread *thread, std::shared_ptr<SftpStop> stop)
         return true;
     }();
     QTimer::singleShot(GoodbyeMs, thread, [stop] { stop->cut(false); });
-    QTimer::singleShot(SftpChannel::CleanupMs, thread, [stop] { stop->cut(); });
+    QTimer::singleShot(TransportLimits::CleanupMs, thread, [stop] { stop->cut(); });
     all.append({thread, std::move(stop)});
 }
 

@@ -9,7 +9,7 @@ class SftpStop;
 // Connections that were closed but may still remove, on their own threads,
 // a file they cut short on the server. They outlive the transport that
 // closed them, and the publishing window: a connection that is not tidying
-// up is cut off at once, one that is gets SftpChannel::CleanupMs. The
+// up is cut off at once, one that is gets TransportLimits::CleanupMs. The
 // program's end waits for them at most ExitWaitMs in all, then cuts off
 // those left and goes without them.
 namespace SftpFarewell {

@@ -316,10 +316,15 @@ void TestSecurePublishing::replacingFiles()
     // Slowed down, the picture takes a dozen seconds: Cancelar comes well within.
     QVERIFY(
         server.start(root.path(), makeCertificate("renames"), renames, cancel ? 256 * 1024 : 0));
+    const QString temporary = folder.filePath(QStringLiteral(".foto.jpg.brenzo-tmp"));
     RecordingPrompts prompts = publish(server.port(), {true}, [&](TfrmEnviar &window) {
-        const QRegularExpression foto("STOR .*foto.*");
-        if (cancel && QTest::qWaitFor([&] { return server.commands.indexOf(foto) >= 0; }, 30000))
-            window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        if (!cancel)
+            return;
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(temporary).size() > 0, 30000);
+        window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        // The window closes; the server removes what it holds of the picture.
+        QTRY_VERIFY(!QFileInfo::exists(temporary));
+        QTRY_VERIFY(server.commands.contains("DELE .foto.jpg.brenzo-tmp"));
     });
     QCOMPARE(prompts.messageTexts().value(0),
              cancel ? PublishTexts::Cancelled : PublishTexts::Published);
