@@ -82,6 +82,7 @@ private slots:
     void init();
     void uploadsOverTls();
     void uploadsOverTlsToVsftpd();
+    void cancelOnVsftpd();
     void replacingFiles_data();
     void replacingFiles();
     void certificateAnswers_data();
@@ -93,6 +94,7 @@ private slots:
 private:
     // A self-signed certificate and its key in one PEM file.
     QString makeCertificate(const QString &name);
+    static QStringList vsftpdOverTls(const QString &certificate);
     // Publishes the files with FTPS ticked; answers the certificate question
     // with `trust`. Returns the prompts seen.
     // `started` runs once the run is under way.
@@ -146,6 +148,13 @@ void TestSecurePublishing::init()
     QFile::remove(
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrenzoFTP"))
             .fileName());
+}
+
+QStringList TestSecurePublishing::vsftpdOverTls(const QString &certificate)
+{
+    return {"ssl_enable=YES", "rsa_cert_file=" + certificate,
+            "rsa_private_key_file=" + certificate, "force_local_logins_ssl=YES",
+            "force_local_data_ssl=YES", "require_ssl_reuse=YES", "ssl_ciphers=HIGH"};
 }
 
 QString TestSecurePublishing::makeCertificate(const QString &name)
@@ -255,9 +264,7 @@ void TestSecurePublishing::uploadsOverTlsToVsftpd()
     // TLS session, and resets a data connection closed with bytes unread.
     const QString certificate = makeCertificate(QStringLiteral("vsftpd"));
     QVERIFY(!certificate.isEmpty());
-    VsftpdServer server({"ssl_enable=YES", "rsa_cert_file=" + certificate,
-                         "rsa_private_key_file=" + certificate, "force_local_logins_ssl=YES",
-                         "force_local_data_ssl=YES", "require_ssl_reuse=YES", "ssl_ciphers=HIGH"});
+    VsftpdServer server(vsftpdOverTls(certificate));
     if (const QString why = server.start(); !why.isEmpty())
         QSKIP(qPrintable(why));
     const QString user = QString::fromLatin1(VsftpdServer::User);
@@ -274,6 +281,34 @@ void TestSecurePublishing::uploadsOverTlsToVsftpd()
     const QString log = server.log();
     QCOMPARE(log.count(QRegularExpression("OK UPLOAD: [^\\n]*brenzo-tmp")), 6);
     QCOMPARE(log.count(QRegularExpression("OK RENAME: [^\\n]*\"/\\.(.+)\\.brenzo-tmp /\\1\"")), 6);
+}
+
+// vsftpd's own log: after Cancelar in the middle of the picture, its
+// temporary file is removed. What the system had already taken for sending
+// may reach the server first, as a whole upload.
+void TestSecurePublishing::cancelOnVsftpd()
+{
+    const QString certificate = makeCertificate(QStringLiteral("vsftpd-cancel"));
+    VsftpdServer server(vsftpdOverTls(certificate) << "local_max_rate=1000000");
+    if (const QString why = server.start(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    const QString temporary = QDir(server.root()).filePath(QStringLiteral(".foto.jpg.brenzo-tmp"));
+    const QString user = QString::fromLatin1(VsftpdServer::User);
+    const QString password = QString::fromLatin1(VsftpdServer::Password);
+    const RecordingPrompts prompts = publish(
+        server.port(), {true},
+        [&](TfrmEnviar &window) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(temporary).size() > 0, 30000);
+            window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+            QTRY_VERIFY_WITH_TIMEOUT(server.log().contains(QRegularExpression(
+                                         "OK DELETE: [^\\n]*/\\.foto\\.jpg\\.brenzo-tmp\"")),
+                                     20000);
+        },
+        user, password, QString());
+    qInfo().noquote() << server.log().split(u'\n').filter(QStringLiteral("foto.jpg")).join(u'\n');
+    QCOMPARE(prompts.messageTexts().value(0), PublishTexts::Cancelled);
+    QVERIFY(!QFileInfo::exists(temporary));
+    QVERIFY(!QFileInfo::exists(QDir(server.root()).filePath(QStringLiteral("foto.jpg"))));
 }
 
 void TestSecurePublishing::replacingFiles_data()
