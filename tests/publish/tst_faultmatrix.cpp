@@ -7,13 +7,16 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 class TestFaultMatrix : public QObject {
     Q_OBJECT
 
     std::map<Way, std::unique_ptr<FaultRig>> m_rigs;
-    std::map<Way, std::map<QString, QString>> m_table; // way → case → how it ended
+    // way → step → fault → how it ended, steps in the matrix's order
+    std::map<Way, std::vector<std::pair<QString, std::map<QString, QString>>>> m_table;
 
     static QString wayName(Way way)
     {
@@ -41,8 +44,55 @@ class TestFaultMatrix : public QObject {
         }
         const FaultCase faultCase = FaultRig::matrix(way).at(index);
         const FaultRig::Result result = rig->run(faultCase);
-        m_table[way][faultCase.name()] = result.seen + (result.wrong.isEmpty() ? "" : " (!)");
+        record(way, faultCase.name(), result.seen + (result.wrong.isEmpty() ? "" : " (!)"));
         QVERIFY2(result.wrong.isEmpty(), qPrintable(result.wrong.join(QStringLiteral("; "))));
+    }
+
+    // A case is named "step/fault", with " (data)" after a fault on FTP's
+    // data connection: a row of the step, a column of the fault.
+    void record(Way way, const QString &name, const QString &seen)
+    {
+        QString step = name.section(u'/', 0, 0);
+        QString fault = name.section(u'/', 1);
+        if (fault.endsWith(QStringLiteral(" (data)"))) {
+            fault.chop(7);
+            step += QStringLiteral(" (data)");
+        }
+        auto &rows = m_table[way];
+        auto row = std::find_if(rows.begin(), rows.end(),
+                                [&](const auto &entry) { return entry.first == step; });
+        if (row == rows.end())
+            row = rows.insert(rows.end(), {step, {}});
+        row->second[fault] = seen;
+    }
+    static QString grid(const std::vector<std::pair<QString, std::map<QString, QString>>> &rows)
+    {
+        const QStringList faults = {QStringLiteral("reset"), QStringLiteral("close"),
+                                    QStringLiteral("stall"), QStringLiteral("trickle")};
+        int stepWidth = 0;
+        std::map<QString, int> widths;
+        for (const QString &fault : faults)
+            widths[fault] = int(fault.size());
+        for (const auto &[step, cells] : rows) {
+            stepWidth = std::max(stepWidth, int(step.size()));
+            for (const auto &[fault, seen] : cells)
+                widths[fault] = std::max(widths[fault], int(seen.size()));
+        }
+        QString text = QStringLiteral("  %1").arg(QString(), -stepWidth);
+        for (const QString &fault : faults)
+            text += QStringLiteral(" | %1").arg(fault, -widths[fault]);
+        text += u'\n';
+        for (const auto &[step, cells] : rows) {
+            text += QStringLiteral("  %1").arg(step, -stepWidth);
+            for (const QString &fault : faults) {
+                const auto cell = cells.find(fault);
+                text += QStringLiteral(" | %1")
+                            .arg(cell == cells.end() ? QStringLiteral("-") : cell->second,
+                                 -widths[fault]);
+            }
+            text += u'\n';
+        }
+        return text;
     }
 
 private slots:
@@ -59,12 +109,8 @@ private slots:
         if (!arguments.contains(QStringLiteral("-v1")) &&
             !arguments.contains(QStringLiteral("-v2")))
             return;
-        for (const auto &[way, cases] : m_table) {
-            QString table = QStringLiteral("\n%1\n").arg(wayName(way));
-            for (const auto &[name, seen] : cases)
-                table += QStringLiteral("  %1 %2\n").arg(name, -24).arg(seen);
-            qInfo().noquote() << table;
-        }
+        for (const auto &[way, rows] : m_table)
+            qInfo().noquote() << u'\n' + wayName(way) + u'\n' + grid(rows);
     }
 };
 
